@@ -1,0 +1,147 @@
+#include "conversion/messages.h"
+
+namespace Messages {
+
+namespace {
+
+// Blank lines would print as gaps; show the line in brackets so its ends are visible.
+QString quotedLine(const QString &line)
+{
+    return QStringLiteral("\n「%1」").arg(line);
+}
+
+QString character(char32_t c)
+{
+    const QString hex = QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    return QStringLiteral("「%1」（U+%2）").arg(QString::fromUcs4(&c, 1), hex);
+}
+
+QString number(int n)
+{
+    return QString::number(n);
+}
+
+} // namespace
+
+QString required(const QString &entry)
+{
+    return QStringLiteral("「%1」は必須項目です").arg(entry);
+}
+
+QString codecMissing()
+{
+    return QStringLiteral("この環境ではShift_JIS（windows-31j）の文字コード変換が使えません。"
+                          "QtをICU付きでビルドしたものを使って下さい。");
+}
+
+QString noFileGiven()
+{
+    return QStringLiteral("ファイル名が指定されていません");
+}
+
+QString unencodableText()
+{
+    return QStringLiteral("Shift_JISで書けない文字があります");
+}
+
+QString warning(const QString &message)
+{
+    return QStringLiteral("警告：") + message;
+}
+
+QString multiplierMissing()
+{
+    return QStringLiteral("ログに自分の送信マルチがありません。--multiplier で指定されていないため、"
+                          "空白で補いました");
+}
+
+QString cannotOpen(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」を開けません（%2）").arg(path, reason);
+}
+
+QString isFolder(const QString &path)
+{
+    return QStringLiteral("「%1」はフォルダーです。ファイルを指定して下さい").arg(path);
+}
+
+QString noSuchFolder(const QString &path)
+{
+    return QStringLiteral("出力先のフォルダー「%1」がありません").arg(path);
+}
+
+QString undecodableBytes(const QString &path, int lineNumber)
+{
+    return QStringLiteral("ファイル「%1」の%2行目に文字として読めないバイトがあります"
+                          "（Shift_JISのテキストファイルを指定して下さい）")
+        .arg(path, number(lineNumber));
+}
+
+QString cannotWrite(const QString &path, const QString &reason)
+{
+    return QStringLiteral("ファイル「%1」に書き込めません（%2）").arg(path, reason);
+}
+
+QString settingsStopped(const QString &path, int lineNumber)
+{
+    return QStringLiteral("設定ファイル「%1」の%2行目が読めないため、設定の復元を途中で止めました")
+        .arg(path, number(lineNumber));
+}
+
+QString settingsNotSaved(const QString &path, const QString &reason)
+{
+    return QStringLiteral("設定ファイル「%1」を保存できませんでした（%2）").arg(path, reason);
+}
+
+QString unsafeFileName(const QString &callsign, const QString &fileName)
+{
+    return QStringLiteral("コールサイン「%1」からは出力ファイル名「%2」になり、"
+                          "使えない文字（/ \\ 制御文字）が含まれます")
+        .arg(callsign, fileName);
+}
+
+QString unencodableEntry(const QString &entry, char32_t c)
+{
+    return QStringLiteral("「%1」にShift_JISで書けない文字%2があります")
+        .arg(entry, character(c));
+}
+
+QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount)
+{
+    return QStringLiteral("ログの%1行目は項目が%2個しかありません（9個以上必要です）")
+               .arg(number(lineNumber), number(fieldCount)) +
+           quotedLine(line);
+}
+
+QString logLineBadBand(int lineNumber, const QString &line, const QString &band)
+{
+    return QStringLiteral("ログの%1行目のバンド「%2」が読み取れません").arg(number(lineNumber), band) +
+           quotedLine(line);
+}
+
+QString logLineFrequencyTooWide(int lineNumber, const QString &line, const QString &band)
+{
+    return QStringLiteral("ログの%1行目のバンド「%2」はCabrilloの周波数欄（5桁）に入りません")
+               .arg(number(lineNumber), band) +
+           quotedLine(line);
+}
+
+QString logLineBadTime(int lineNumber, const QString &line, const QString &time)
+{
+    return QStringLiteral("ログの%1行目の時刻「%2」が読み取れません").arg(number(lineNumber), time) +
+           quotedLine(line);
+}
+
+QString logLineStartsWithLineFeed(int lineNumber)
+{
+    return QStringLiteral("ログの%1行目がCRの無い改行（LF）だけの行です").arg(number(lineNumber));
+}
+
+QString logLineUnencodable(int lineNumber, const QString &line, char32_t c)
+{
+    return QStringLiteral("ログの%1行目にShift_JISで書けない文字%2があります")
+               .arg(number(lineNumber), character(c)) +
+           quotedLine(line);
+}
+
+} // namespace Messages

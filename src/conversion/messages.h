@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+// Every message the tool shows or prints, in the words the user reads.
+namespace Messages {
+
+// Names of the entries, as the messages call them.
+inline const QString entryContest = QStringLiteral("コンテスト名");
+inline const QString entryCategory = QStringLiteral("参加部門");
+inline const QString entryAntenna = QStringLiteral("アンテナ");
+inline const QString entryLogType = QStringLiteral("ログ種別");
+inline const QString entrySeparator = QStringLiteral("区切符号");
+inline const QString entryCallsign = QStringLiteral("コールサイン");
+inline const QString entryName = QStringLiteral("氏名");
+inline const QString entryAddress = QStringLiteral("住所");
+inline const QString entryEquipment = QStringLiteral("無線機");
+inline const QString entryKey = QStringLiteral("使用電鍵");
+inline const QString entryPower = QStringLiteral("最大空中線電力");
+inline const QString entryTelephone = QStringLiteral("電話番号");
+inline const QString entryMail = QStringLiteral("メールアドレス");
+inline const QString entrySoapbox = QStringLiteral("意見・感想");
+
+// "「名前」は必須項目です"
+QString required(const QString &entry);
+
+// The question asked while loading a log that lacks the sent multiplier.
+inline const QString multiplierPrompt =
+    QStringLiteral("自分で送信したマルチが設定されていません。\r送信したマルチを入力して下さい。");
+
+QString codecMissing();
+QString noFileGiven();
+QString warning(const QString &message);
+QString multiplierMissing();
+QString unencodableText();
+QString cannotOpen(const QString &path, const QString &reason);
+QString isFolder(const QString &path);
+QString noSuchFolder(const QString &path);
+QString undecodableBytes(const QString &path, int lineNumber);
+QString cannotWrite(const QString &path, const QString &reason);
+QString settingsStopped(const QString &path, int lineNumber);
+QString settingsNotSaved(const QString &path, const QString &reason);
+QString unsafeFileName(const QString &callsign, const QString &fileName);
+QString unencodableEntry(const QString &entry, char32_t character);
+
+// Problems of one line of the log text; each names the line so it can be mended.
+QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount);
+QString logLineBadBand(int lineNumber, const QString &line, const QString &band);
+QString logLineFrequencyTooWide(int lineNumber, const QString &line, const QString &band);
+QString logLineBadTime(int lineNumber, const QString &line, const QString &time);
+QString logLineStartsWithLineFeed(int lineNumber);
+QString logLineUnencodable(int lineNumber, const QString &line, char32_t character);
+
+} // namespace Messages

@@ -1,0 +1,281 @@
+#include "conversion/qso_lines.h"
+
+#include "conversion/cabrillo_header.h"
+#include "conversion/messages.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+const QChar space(QLatin1Char(' '));
+
+// zLOG's field separator is the plain blank only; tabs and full-width blanks are text.
+QStringView trimSpaces(QStringView s)
+{
+    qsizetype begin = 0;
+    qsizetype end = s.size();
+    while (begin < end && s.at(begin) == space)
+        ++begin;
+    while (end > begin && s.at(end - 1) == space)
+        --end;
+    return s.sliced(begin, end - begin);
+}
+
+QString fitLeft(QStringView text, qsizetype width)
+{
+    QString field = text.left(width).toString();
+    if (field.size() < width)
+        field.append(QString(width - field.size(), space));
+    return field;
+}
+
+QString fitRight(const QString &text, qsizetype width)
+{
+    return (QString(width, space) + text).right(width);
+}
+
+bool isDigits(QStringView s)
+{
+    if (s.isEmpty())
+        return false;
+    for (QChar c : s) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    }
+    return true;
+}
+
+// "7", "3.5", "1.9" or "10G": what zLOG writes in its MHz column.
+bool isBandValue(QStringView s)
+{
+    if (s.endsWith(QLatin1Char('G')))
+        return isDigits(s.chopped(1));
+    const qsizetype dot = s.indexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return isDigits(s);
+    return isDigits(s.left(dot)) && isDigits(s.sliced(dot + 1));
+}
+
+// Bands of 100 MHz and more do not fit five digits of kHz; Cabrillo names them instead.
+std::optional<QString> bandDesignator(QStringView band)
+{
+    static const std::array<std::pair<const char *, const char *>, 6> designators{{
+        {"144", "144"},
+        {"430", "432"},
+        {"1200", "1.2G"},
+        {"2400", "2.3G"},
+        {"5600", "5.7G"},
+        {"10G", "10G"},
+    }};
+    for (const auto &[zlog, cabrillo] : designators) {
+        if (band == QLatin1String(zlog))
+            return QString::fromLatin1(cabrillo);
+    }
+    return std::nullopt;
+}
+
+// The band in kHz, right-aligned in five characters.
+std::optional<QString> frequencyField(QStringView band)
+{
+    if (!band.endsWith(QLatin1Char('G'))) {
+        const double kHzValue = band.toDouble() * 1000.0;
+        const QString kHz = QString::number(kHzValue, 'g', 15);
+        if (std::isfinite(kHzValue) && !kHz.contains(QLatin1Char('e')) && kHz.size() <= 5)
+            return fitRight(kHz, 5);
+    }
+    if (const auto designator = bandDesignator(band))
+        return fitRight(*designator, 5);
+    return std::nullopt;
+}
+
+// The number at the start of the time field, as a reader of "0902" or "2105" expects:
+// optional sign, digits, optional fraction; 0 when the field does not begin with one.
+double leadingNumber(QStringView s)
+{
+    qsizetype end = 0;
+    if (end < s.size() && (s.at(end) == QLatin1Char('+') || s.at(end) == QLatin1Char('-')))
+        ++end;
+    bool seenDot = false;
+    while (end < s.size() && (isDigits(s.sliced(end, 1)) ||
+                              (!seenDot && s.at(end) == QLatin1Char('.')))) {
+        seenDot = seenDot || s.at(end) == QLatin1Char('.');
+        ++end;
+    }
+    // Too many digits read as infinity, which the range check then refuses.
+    return s.left(end).toDouble();
+}
+
+// Takes times after 11:00 JST back nine hours. Gives false when the time is no number a
+// 16-bit field can hold.
+bool applyTimeRule(QString &time)
+{
+    const double rounded = std::nearbyint(leadingNumber(time)); // halves to even
+    if (rounded < -32768.0 || rounded > 32767.0)
+        return false;
+    const int t = int(rounded);
+    if (t > 1100)
+        time = (QStringLiteral("0000") + QString::number(t - 900)).right(4);
+    return true;
+}
+
+// zLOG reports "599" for the telegraphy and data modes and "59" for phone.
+int reportLength(const QString &mode)
+{
+    static const QStringList threeDigitModes{
+        QStringLiteral("CW"),  QStringLiteral("RTT"), QStringLiteral("RTTY"), QStringLiteral("FT4"),
+        QStringLiteral("FT8"), QStringLiteral("Oth"), QStringLiteral("Other"),
+    };
+    return threeDigitModes.contains(mode) ? 3 : 2;
+}
+
+// Slots keep their values from line to line, as zLOG-era converters did.
+struct FieldTable {
+    std::array<QString, 12> slot;
+    int lastStored = 0;
+
+    // Stores the fields in front of the first eleven blanks; the text behind the last blank
+    // is never stored. Gives back the number of fields on the line, or 12 for more.
+    int split(QStringView line)
+    {
+        qsizetype pos = 0;
+        int stored = 0;
+        for (int i = 0; i <= 10; ++i) {
+            const qsizetype q = line.indexOf(space, pos);
+            if (q < 0)
+                break;
+            slot[i] = line.sliced(pos, q - pos).toString();
+            lastStored = i;
+            ++stored;
+            pos = q + 1;
+            while (pos < line.size() && line.at(pos) == space)
+                ++pos;
+        }
+        return stored + 1;
+    }
+
+    void shiftBandAndMode()
+    {
+        slot[8] = slot[7];
+        slot[7] = slot[6];
+        slot[6].clear();
+    }
+
+    void realign()
+    {
+        if (lastStored == 7)
+            shiftBandAndMode();
+        // A memo behind the points leaves band and mode one slot early on a line without
+        // the multiplier field.
+        if (!isBandValue(slot[7]) && isBandValue(slot[6]))
+            shiftBandAndMode();
+    }
+};
+
+class Converter
+{
+public:
+    Converter(const QString &ownCallsign, int year)
+        : call(fitLeft(ownCallsign, 14)),
+          yearText(QString::number(year).rightJustified(4, QLatin1Char('0')))
+    {
+    }
+
+    // The QSO line for one data line, or the message that says why there is none.
+    bool convert(QStringView line, int lineNumber, QString &out, QString &error)
+    {
+        const int fieldCount = table.split(line);
+        if (fieldCount < 9) {
+            error = Messages::logLineTooFewFields(lineNumber, line.toString(), fieldCount);
+            return false;
+        }
+        table.realign();
+        auto &slot = table.slot;
+        if (!isBandValue(slot[7])) {
+            error = Messages::logLineBadBand(lineNumber, line.toString(), slot[7]);
+            return false;
+        }
+        const auto frequency = frequencyField(slot[7]);
+        if (!frequency) {
+            error = Messages::logLineFrequencyTooWide(lineNumber, line.toString(), slot[7]);
+            return false;
+        }
+        if (!applyTimeRule(slot[2])) {
+            error = Messages::logLineBadTime(lineNumber, line.toString(), slot[2]);
+            return false;
+        }
+        const QString &mode = slot[8];
+        const int n = reportLength(mode);
+        out.clear();
+        out += CabrilloTags::qso;
+        out += *frequency + space + mode + space;
+        out += yearText + QLatin1Char('-') + twoDigits(slot[0]) + QLatin1Char('-') +
+               twoDigits(slot[1]) + space;
+        out += slot[2] + space;
+        out += call;
+        appendReportAndExchange(slot[4], n, out);
+        out += fitLeft(slot[3], 14);
+        appendReportAndExchange(slot[5], n, out);
+        return true;
+    }
+
+private:
+    static QString twoDigits(const QString &s) { return (QLatin1Char('0') + s).right(2); }
+
+    static void appendReportAndExchange(const QString &field, int n, QString &out)
+    {
+        out += fitLeft(QString(field.left(n) + QStringLiteral("  ")), 4);
+        out += fitLeft(QStringView(field).mid(n), 7);
+    }
+
+    FieldTable table;
+    const QString call;
+    const QString yearText;
+};
+
+bool isIgnored(QStringView line)
+{
+    return line.isEmpty() || line.contains(QStringLiteral("ログデータ")) ||
+           line.contains(QLatin1String("callsign"));
+}
+
+} // namespace
+
+QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int year)
+{
+    QsoLines result;
+    Converter converter(ownCallsign, year);
+    const QStringView text = trimSpaces(logText);
+    qsizetype pos = 0;
+    int lineNumber = 0;
+    QString out;
+    QString error;
+    while (pos < text.size()) {
+        ++lineNumber;
+        const qsizetype lf = text.indexOf(QLatin1Char('\n'), pos);
+        QStringView raw;
+        if (lf == pos) {
+            result.error = Messages::logLineStartsWithLineFeed(lineNumber);
+            return result;
+        }
+        if (lf > pos) {
+            // The character in front of the LF is taken for the CR of a CR LF pair.
+            raw = text.sliced(pos, lf - 1 - pos);
+            pos = lf + 1;
+        } else {
+            raw = text.sliced(pos);
+            pos = text.size();
+        }
+        const QStringView line = trimSpaces(raw);
+        if (isIgnored(line))
+            continue;
+        if (!converter.convert(line, lineNumber, out, error)) {
+            result.error = error;
+            return result;
+        }
+        result.lines.append(out);
+        result.sourceLines.append(lineNumber);
+    }
+    result.lines.append(CabrilloTags::endOfLog);
+    return result;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+#include <optional>
+
+struct ConvertOptions {
+    QString logFile;
+    QString settingsFile;
+    QString outputFolder;
+    std::optional<QString> multiplier; // the answer to the sent-multiplier question
+    int year = 0;
+};
+
+// The window's export without the window: entries from the settings file, which is
+// left as it is. Gives back the exit status: 0 written, 1 refused.
+int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err);

@@ -1,0 +1,95 @@
+#include "convert_command.h"
+
+#include "settings/settings_file.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int exitUsage = 2;
+
+struct Options {
+    QCommandLineOption settings{QStringLiteral("settings"),
+                                QStringLiteral("局情報を読む設定ファイル（既定: ini.txt）"),
+                                QStringLiteral("FILE"), settingsFileName};
+    QCommandLineOption multiplier{QStringLiteral("multiplier"),
+                                  QStringLiteral("ログに無い自分の送信マルチ"),
+                                  QStringLiteral("TEXT")};
+    QCommandLineOption year{QStringLiteral("year"),
+                            QStringLiteral("QSOの年（既定: 今年）"), QStringLiteral("YYYY")};
+    QCommandLineOption outputDir{QStringLiteral("output-dir"),
+                                 QStringLiteral("Cabrilloファイルを書くフォルダー（既定: 現在のフォルダー）"),
+                                 QStringLiteral("DIR")};
+};
+
+int usageError(const QString &message)
+{
+    QTextStream err(stderr);
+    err << message << Qt::endl
+        << QStringLiteral("使い方は tornak-cabrillo --help で確認して下さい") << Qt::endl;
+    return exitUsage;
+}
+
+std::optional<int> parseYear(const QString &text)
+{
+    bool ok = false;
+    const int year = text.toInt(&ok);
+    if (!ok || text.size() != 4 || year < 1000)
+        return std::nullopt;
+    return year;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tornak-cabrillo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TORNAK_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("zLOGのテキスト出力からTORNAKクラブのコンテスト用Cabrilloファイルを作ります。\n\n"
+                       "  tornak-cabrillo convert LOGFILE [オプション]"));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    Options options;
+    parser.addOptions({options.settings, options.multiplier, options.year, options.outputDir});
+    parser.addPositionalArgument(QStringLiteral("convert"),
+                                 QStringLiteral("LOGFILE をCabrilloファイルに変換します"),
+                                 QStringLiteral("convert LOGFILE"));
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(help))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.isEmpty() || arguments.first() != QLatin1String("convert"))
+        return usageError(QStringLiteral("コマンドを指定して下さい（convert）"));
+    if (arguments.size() != 2)
+        return usageError(QStringLiteral("変換するログファイルを一つ指定して下さい"));
+
+    ConvertOptions convert;
+    convert.logFile = arguments.at(1);
+    convert.settingsFile = parser.value(options.settings);
+    convert.outputFolder = parser.value(options.outputDir);
+    if (parser.isSet(options.multiplier))
+        convert.multiplier = parser.value(options.multiplier);
+    convert.year = QDate::currentDate().year();
+    if (parser.isSet(options.year)) {
+        const auto year = parseYear(parser.value(options.year));
+        if (!year)
+            return usageError(QStringLiteral("--year には西暦4桁（例: 2026）を指定して下さい"));
+        convert.year = *year;
+    }
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return RunConvert(convert, out, err);
+}

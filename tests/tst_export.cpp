@@ -1,0 +1,9 @@
+#include <QtTest>
+
+class Test : public QObject
+{
+    Q_OBJECT
+};
+
+QTEST_GUILESS_MAIN(Test)
+#include "tst_export.moc"
