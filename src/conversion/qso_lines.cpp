@@ -3,10 +3,13 @@
 #include "conversion/cabrillo_header.h"
 #include "conversion/messages.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
-namespace {
+namespace
+{
 
 const QChar space(QLatin1Char(' '));
 
@@ -20,14 +23,6 @@ QStringView trimSpaces(QStringView s)
     while (end > begin && s.at(end - 1) == space)
         --end;
     return s.sliced(begin, end - begin);
-}
-
-QString fitLeft(QStringView text, qsizetype width)
-{
-    QString field = text.left(width).toString();
-    if (field.size() < width)
-        field.append(QString(width - field.size(), space));
-    return field;
 }
 
 QString fitRight(const QString &text, qsizetype width)
@@ -93,12 +88,14 @@ std::optional<QString> frequencyField(QStringView band)
 // optional sign, digits, optional fraction; 0 when the field does not begin with one.
 double leadingNumber(QStringView s)
 {
+    if (s.size() <= 9 && isDigits(s))
+        return s.toInt(); // the usual "0902"
     qsizetype end = 0;
     if (end < s.size() && (s.at(end) == QLatin1Char('+') || s.at(end) == QLatin1Char('-')))
         ++end;
     bool seenDot = false;
-    while (end < s.size() && (isDigits(s.sliced(end, 1)) ||
-                              (!seenDot && s.at(end) == QLatin1Char('.')))) {
+    while (end < s.size() &&
+           (isDigits(s.sliced(end, 1)) || (!seenDot && s.at(end) == QLatin1Char('.')))) {
         seenDot = seenDot || s.at(end) == QLatin1Char('.');
         ++end;
     }
@@ -106,32 +103,20 @@ double leadingNumber(QStringView s)
     return s.left(end).toDouble();
 }
 
-// Takes times after 11:00 JST back nine hours. Gives false when the time is no number a
-// 16-bit field can hold.
-bool applyTimeRule(QString &time)
-{
-    const double rounded = std::nearbyint(leadingNumber(time)); // halves to even
-    if (rounded < -32768.0 || rounded > 32767.0)
-        return false;
-    const int t = int(rounded);
-    if (t > 1100)
-        time = (QStringLiteral("0000") + QString::number(t - 900)).right(4);
-    return true;
-}
-
 // zLOG reports "599" for the telegraphy and data modes and "59" for phone.
-int reportLength(const QString &mode)
+int reportLength(QStringView mode)
 {
-    static const QStringList threeDigitModes{
-        QStringLiteral("CW"),  QStringLiteral("RTT"), QStringLiteral("RTTY"), QStringLiteral("FT4"),
-        QStringLiteral("FT8"), QStringLiteral("Oth"), QStringLiteral("Other"),
-    };
-    return threeDigitModes.contains(mode) ? 3 : 2;
+    for (const char *threeDigitMode : {"CW", "RTT", "RTTY", "FT4", "FT8", "Oth", "Other"}) {
+        if (mode == QLatin1String(threeDigitMode))
+            return 3;
+    }
+    return 2;
 }
 
-// Slots keep their values from line to line, as zLOG-era converters did.
+// Slots keep their values from line to line, as zLOG-era converters did. They are views
+// into the log text, which outlives the conversion.
 struct FieldTable {
-    std::array<QString, 12> slot;
+    std::array<QStringView, 12> slot;
     int lastStored = 0;
 
     // Stores the fields in front of the first eleven blanks; the text behind the last blank
@@ -144,7 +129,7 @@ struct FieldTable {
             const qsizetype q = line.indexOf(space, pos);
             if (q < 0)
                 break;
-            slot[i] = line.sliced(pos, q - pos).toString();
+            slot[i] = line.sliced(pos, q - pos);
             lastStored = i;
             ++stored;
             pos = q + 1;
@@ -158,7 +143,7 @@ struct FieldTable {
     {
         slot[8] = slot[7];
         slot[7] = slot[6];
-        slot[6].clear();
+        slot[6] = QStringView();
     }
 
     void realign()
@@ -172,13 +157,30 @@ struct FieldTable {
     }
 };
 
+// Appends text cut or filled with blanks to the width, without temporaries.
+void appendLeft(QString &out, QStringView text, qsizetype width)
+{
+    const qsizetype pos = out.size();
+    const qsizetype n = std::min(text.size(), width);
+    out.resize(pos + width, space);
+    std::copy_n(text.data(), n, out.data() + pos);
+}
+
+void appendTwoDigits(QString &out, QStringView number)
+{
+    if (number.size() >= 2)
+        out.append(number.right(2));
+    else
+        out.append(QLatin1Char('0')).append(number);
+}
+
 class Converter
 {
 public:
     Converter(const QString &ownCallsign, int year)
-        : call(fitLeft(ownCallsign, 14)),
-          yearText(QString::number(year).rightJustified(4, QLatin1Char('0')))
+        : yearText(QString::number(year).rightJustified(4, QLatin1Char('0')))
     {
+        appendLeft(call, ownCallsign, 14);
     }
 
     // The QSO line for one data line, or the message that says why there is none.
@@ -192,45 +194,78 @@ public:
         table.realign();
         auto &slot = table.slot;
         if (!isBandValue(slot[7])) {
-            error = Messages::logLineBadBand(lineNumber, line.toString(), slot[7]);
+            error = Messages::logLineBadBand(lineNumber, line.toString(), slot[7].toString());
             return false;
         }
-        const auto frequency = frequencyField(slot[7]);
+        const std::optional<QString> &frequency = frequencyOf(slot[7]);
         if (!frequency) {
-            error = Messages::logLineFrequencyTooWide(lineNumber, line.toString(), slot[7]);
+            error =
+                Messages::logLineFrequencyTooWide(lineNumber, line.toString(), slot[7].toString());
             return false;
         }
         if (!applyTimeRule(slot[2])) {
-            error = Messages::logLineBadTime(lineNumber, line.toString(), slot[2]);
+            error = Messages::logLineBadTime(lineNumber, line.toString(), slot[2].toString());
             return false;
         }
-        const QString &mode = slot[8];
+        const QStringView mode = slot[8];
         const int n = reportLength(mode);
         out.clear();
-        out += CabrilloTags::qso;
-        out += *frequency + space + mode + space;
-        out += yearText + QLatin1Char('-') + twoDigits(slot[0]) + QLatin1Char('-') +
-               twoDigits(slot[1]) + space;
-        out += slot[2] + space;
-        out += call;
-        appendReportAndExchange(slot[4], n, out);
-        out += fitLeft(slot[3], 14);
-        appendReportAndExchange(slot[5], n, out);
+        out.reserve(96);
+        out.append(CabrilloTags::qso).append(*frequency).append(space);
+        out.append(mode).append(space);
+        out.append(yearText).append(QLatin1Char('-'));
+        appendTwoDigits(out, slot[0]);
+        out.append(QLatin1Char('-'));
+        appendTwoDigits(out, slot[1]);
+        out.append(space).append(slot[2]).append(space);
+        out.append(call);
+        appendReportAndExchange(out, slot[4], n);
+        appendLeft(out, slot[3], 14);
+        appendReportAndExchange(out, slot[5], n);
         return true;
     }
 
 private:
-    static QString twoDigits(const QString &s) { return (QLatin1Char('0') + s).right(2); }
-
-    static void appendReportAndExchange(const QString &field, int n, QString &out)
+    // The report, filled to four, then the exchange behind it, cut or filled to seven.
+    static void appendReportAndExchange(QString &out, QStringView field, int n)
     {
-        out += fitLeft(QString(field.left(n) + QStringLiteral("  ")), 4);
-        out += fitLeft(QStringView(field).mid(n), 7);
+        const QStringView report = field.left(n);
+        appendLeft(out, report, std::min<qsizetype>(report.size() + 2, 4));
+        appendLeft(out, field.mid(std::min<qsizetype>(n, field.size())), 7);
+    }
+
+    // Takes times after 11:00 JST back nine hours. Gives false when the time is no number
+    // a 16-bit field can hold.
+    bool applyTimeRule(QStringView &time)
+    {
+        const double number = leadingNumber(time);
+        const double rounded = std::nearbyint(number); // halves to even
+        if (rounded < -32768.0 || rounded > 32767.0)
+            return false;
+        const int t = int(rounded);
+        if (t > 1100) {
+            rewrittenTime = (QStringLiteral("0000") + QString::number(t - 900)).right(4);
+            time = rewrittenTime;
+        }
+        return true;
+    }
+
+    // A log holds few distinct band texts; each is worked out once.
+    const std::optional<QString> &frequencyOf(QStringView band)
+    {
+        for (const auto &[text, field] : frequencies) {
+            if (text == band)
+                return field;
+        }
+        frequencies.emplace_back(band.toString(), frequencyField(band));
+        return frequencies.back().second;
     }
 
     FieldTable table;
-    const QString call;
+    QString call;
     const QString yearText;
+    QString rewrittenTime;
+    std::vector<std::pair<QString, std::optional<QString>>> frequencies;
 };
 
 bool isIgnored(QStringView line)
