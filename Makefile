@@ -1,8 +1,10 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
-APP = $(BUILD)/src/tornak-cabrillo
+APP = $(abspath $(BUILD))/src/tornak-cabrillo
+# The window reads and writes ini.txt and the Cabrillo file in its current folder.
+RUN_DIR = $(BUILD)/run
 
-.PHONY: all deps build test run format clean
+.PHONY: all deps build test run screenshot format clean
 
 all: build
 
@@ -16,11 +18,24 @@ build: deps
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# Converts the bundled example and shows the Cabrillo file (written in Shift_JIS).
+# Opens the window; without a display, converts the bundled example instead.
 run: build
-	@out=$$(mktemp -d) && \
-	$(APP) convert examples/zlog-export.txt --settings examples/ini.txt --output-dir "$$out" && \
-	iconv -f CP932 -t UTF-8 "$$out"/*.txt && rm -rf "$$out"
+	@mkdir -p $(RUN_DIR)
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+		cd $(RUN_DIR) && $(APP); \
+	else \
+		echo "画面が無いためウィンドウを開けません。代わりに同梱の例を convert コマンドで変換します:"; \
+		echo "  tornak-cabrillo convert examples/zlog-export.txt --settings examples/ini.txt"; \
+		$(APP) convert examples/zlog-export.txt --settings examples/ini.txt \
+			--output-dir $(RUN_DIR) && iconv -f CP932 -t UTF-8 $(RUN_DIR)/JA1ABC.txt; \
+	fi
+
+# Pictures of the window in its usual states, under a virtual display, into screenshots/.
+screenshot:
+	./scripts/install-deps.sh --xvfb
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target tornak-screenshots
+	xvfb-run -a $(BUILD)/tornak-screenshots screenshots examples
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,14 +1,21 @@
 #!/bin/sh
-# Installs what building and testing need on Debian 12, and nothing that is already there.
+# Installs what building, testing and running need on Debian 12, and nothing that is
+# already there. With --xvfb it adds the virtual display used for screenshots.
 set -eu
 
 packages="cmake g++ make qt6-base-dev"
+[ "${1:-}" = "--xvfb" ] && packages="$packages xvfb xauth"
+
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
         missing="$missing $package"
     fi
 done
+# The window's captions need a Japanese font; IPA Gothic also stands in for MS Gothic.
+if ! fc-list :lang=ja 2>/dev/null | grep -q .; then
+    missing="$missing fonts-ipafont-gothic"
+fi
 [ -z "$missing" ] && exit 0
 
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi

@@ -1,16 +1,20 @@
 #include "convert_command.h"
 
 #include "settings/settings_file.h"
+#include "ui/form1.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDate>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 constexpr int exitUsage = 2;
+const QString programName = QStringLiteral("tornak-cabrillo");
 
 struct Options {
     QCommandLineOption settings{QStringLiteral("settings"),
@@ -19,11 +23,12 @@ struct Options {
     QCommandLineOption multiplier{QStringLiteral("multiplier"),
                                   QStringLiteral("ログに無い自分の送信マルチ"),
                                   QStringLiteral("TEXT")};
-    QCommandLineOption year{QStringLiteral("year"),
-                            QStringLiteral("QSOの年（既定: 今年）"), QStringLiteral("YYYY")};
-    QCommandLineOption outputDir{QStringLiteral("output-dir"),
-                                 QStringLiteral("Cabrilloファイルを書くフォルダー（既定: 現在のフォルダー）"),
-                                 QStringLiteral("DIR")};
+    QCommandLineOption year{QStringLiteral("year"), QStringLiteral("QSOの年（既定: 今年）"),
+                            QStringLiteral("YYYY")};
+    QCommandLineOption outputDir{
+        QStringLiteral("output-dir"),
+        QStringLiteral("Cabrilloファイルを書くフォルダー（既定: 現在のフォルダー）"),
+        QStringLiteral("DIR")};
 };
 
 int usageError(const QString &message)
@@ -43,18 +48,17 @@ std::optional<int> parseYear(const QString &text)
     return year;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int runCommandLine(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tornak-cabrillo"));
+    QCoreApplication::setApplicationName(programName);
     QCoreApplication::setApplicationVersion(QStringLiteral(TORNAK_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("zLOGのテキスト出力からTORNAKクラブのコンテスト用Cabrilloファイルを作ります。\n\n"
-                       "  tornak-cabrillo convert LOGFILE [オプション]"));
+    parser.setApplicationDescription(QStringLiteral(
+        "zLOGのテキスト出力からTORNAKクラブのコンテスト用Cabrilloファイルを作ります。\n"
+        "引数なしで起動するとウィンドウが開きます。\n\n"
+        "  tornak-cabrillo convert LOGFILE [オプション]"));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     Options options;
@@ -92,4 +96,40 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     return RunConvert(convert, out, err);
+}
+
+// Qt would abort with an English message; say in the user's words what to do instead.
+bool displayAvailable()
+{
+    const auto set = [](const char *name) { return !qEnvironmentVariableIsEmpty(name); };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+int runWindow(int argc, char *argv[])
+{
+    if (!displayAvailable()) {
+        QTextStream(stderr) << QStringLiteral(
+                                   "ウィンドウを表示できる画面がありません。"
+                                   "画面の無い環境では tornak-cabrillo convert LOGFILE "
+                                   "で変換できます（tornak-cabrillo --help）。")
+                            << Qt::endl;
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(programName);
+    QApplication::setApplicationVersion(QStringLiteral(TORNAK_VERSION));
+    // The captions were laid out for the 9-point UI font of a Japanese desktop.
+    QApplication::setFont(JapaneseFont(false, 9));
+    Form1 window;
+    window.Form_Load();
+    window.show();
+    return app.exec();
+}
+
+} // namespace
+
+// With arguments it is the command line; without, the window.
+int main(int argc, char *argv[])
+{
+    return argc > 1 ? runCommandLine(argc, argv) : runWindow(argc, argv);
 }

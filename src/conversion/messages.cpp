@@ -28,6 +28,11 @@ QString required(const QString &entry)
     return QStringLiteral("「%1」は必須項目です").arg(entry);
 }
 
+QString written(const QString &path, int qsoCount)
+{
+    return QStringLiteral("%1 を作成しました（QSO %2 件）").arg(path, number(qsoCount));
+}
+
 QString codecMissing()
 {
     return QStringLiteral("この環境ではShift_JIS（windows-31j）の文字コード変換が使えません。"

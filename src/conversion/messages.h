@@ -29,6 +29,7 @@ inline const QString multiplierPrompt =
     QStringLiteral("自分で送信したマルチが設定されていません。\r送信したマルチを入力して下さい。");
 
 QString codecMissing();
+QString written(const QString &path, int qsoCount);
 QString noFileGiven();
 QString warning(const QString &message);
 QString multiplierMissing();

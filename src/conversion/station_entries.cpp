@@ -23,7 +23,7 @@ bool StationEntries::operator==(const StationEntries &other) const
 StationEntries InitialStationEntries()
 {
     StationEntries entries;
-    entries.logType = QStringLiteral("ＺＬｏｇ");
+    entries.logType = zlogLogType;
     return entries;
 }
 

@@ -27,6 +27,8 @@ struct StationEntries {
     bool operator!=(const StationEntries &other) const { return !(*this == other); }
 };
 
+inline const QString zlogLogType = QStringLiteral("ＺＬｏｇ");
+
 // What the window shows before any settings are restored.
 StationEntries InitialStationEntries();
 

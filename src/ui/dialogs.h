@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+#include <optional>
+
+// The modal dialogs the window shows. The window talks to them only through this, so
+// tests can answer them without a modal loop.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    // The text alone, one OK button, no icon.
+    virtual void showMessage(const QString &text) = 0;
+    // One line of text under the prompt; empty when cancelled.
+    virtual QString askText(const QString &prompt) = 0;
+    // The chosen file; nothing when cancelled.
+    virtual std::optional<QString> openFileName() = 0;
+    // Shows the font dialog; what the user chooses is not used.
+    virtual void chooseFont(const QFont &initial) = 0;
+};

@@ -1,0 +1,458 @@
+#include "ui/form1.h"
+
+#include "conversion/contests.h"
+#include "conversion/export_log.h"
+#include "conversion/messages.h"
+#include "input/log_loading.h"
+#include "settings/settings_file.h"
+#include "ui/check_box.h"
+#include "ui/file_drop_filter.h"
+#include "ui/line_breaks.h"
+#include "ui/qt_dialogs.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+
+namespace {
+
+const QColor requiredRed(255, 0, 0);
+const QColor contestHighlight(255, 255, 128);
+
+// Positions are given in twips, 1/1440 inch, so the layout scales with the screen.
+class Twips
+{
+public:
+    explicit Twips(const QWidget *widget) : scale(widget->logicalDpiX() / 1440.0) {}
+
+    int px(int twips) const { return qRound(twips * scale); }
+    QRect rect(int left, int top, int width, int height) const
+    {
+        return QRect(px(left), px(top), px(width), px(height));
+    }
+
+private:
+    double scale;
+};
+
+} // namespace
+
+QFont JapaneseFont(bool fixedPitch, double points)
+{
+    QFont font;
+    if (fixedPitch) {
+        font.setFamilies({QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"),
+                          QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans Mono CJK JP")});
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    } else {
+        font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                          QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    }
+    font.setPointSizeF(points);
+    return font;
+}
+
+namespace {
+
+// Disabled labels keep the style's grey: only the enabled colour is set.
+void setLabelColour(QLabel *label, const QColor &colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Active, QPalette::WindowText, colour);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QColor normalLabelColour(const QWidget *widget)
+{
+    return widget->palette().color(QPalette::Active, QPalette::ButtonText);
+}
+
+void highlight(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
+        palette.setColor(role, contestHighlight);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QString indexedName(const char *name, int index)
+{
+    return QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(index);
+}
+
+} // namespace
+
+Form1::Form1(std::unique_ptr<Dialogs> dialogsToUse, QWidget *parent)
+    : QMainWindow(parent), dialogs(std::move(dialogsToUse))
+{
+    if (!dialogs)
+        dialogs = std::make_unique<QtDialogs>(this);
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("TORNAKクラブ主催コンテストログ作成(Cabrillo)"));
+
+    auto *area = new QWidget(this);
+    setCentralWidget(area);
+    // Beneath the two big text boxes, so they are built first.
+    buildCoveredControls(area);
+    buildControls(area);
+    buildMenus();
+    setTabOrder();
+
+    status = new QLabel(this);
+    status->setObjectName(QStringLiteral("status"));
+    statusBar()->addWidget(status, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    const Twips twips(this);
+    resize(twips.px(11880), twips.px(8190) + menuBar()->sizeHint().height() +
+                                statusBar()->sizeHint().height());
+}
+
+Form1::~Form1() = default;
+
+QComboBox *Form1::makeCombo(QWidget *area, int index, QRect rect, const QStringList &items)
+{
+    auto *box = new QComboBox(area);
+    box->setObjectName(indexedName("Combo1", index));
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr); // typed text stays exactly as typed
+    // Skips the look-up by which Enter would choose a matching item: typing is not choosing.
+    box->setDuplicatesEnabled(true);
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(QString());
+    box->setGeometry(rect);
+    connect(box, &QComboBox::activated, this, [this, index] { Combo1_Click(index); });
+    Combo1[index] = box;
+    return box;
+}
+
+void Form1::buildControls(QWidget *area)
+{
+    const Twips t(this);
+    auto label = [&](QLabel *&slot, const QString &name, const QString &text, QRect r) {
+        slot = new QLabel(text, area);
+        slot->setObjectName(name);
+        slot->setGeometry(r);
+        return slot;
+    };
+    auto combo = [&](int i, QRect r, const QStringList &items) {
+        return makeCombo(area, i, r, items);
+    };
+    auto text = [&](int i, QRect r) {
+        auto *edit = new QLineEdit(area);
+        edit->setObjectName(indexedName("Text1", i));
+        edit->setGeometry(r);
+        Text1[i] = edit;
+        return edit;
+    };
+    QLabel *unused = nullptr;
+
+    setLabelColour(label(Label1, QStringLiteral("Label1"), QStringLiteral("コンテスト名(必須)"),
+                         t.rect(240, 120, 1455, 255)),
+                   requiredRed);
+    combo(0, t.rect(1680, 120, 3735, 300), Contests::listItems());
+
+    Command1[0] = new QPushButton(QStringLiteral("Cabrillo作成"), area);
+    Command1[0]->setObjectName(indexedName("Command1", 0));
+    Command1[0]->setFont(JapaneseFont(false, 15.75));
+    Command1[0]->setGeometry(t.rect(5520, 120, 3135, 675));
+    connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
+
+    List1 = new QListWidget(area);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setFont(JapaneseFont(false, 15.75));
+    List1->addItems({QStringLiteral("zLOGでのデータ"), QStringLiteral("入力後、ログの"),
+                     QStringLiteral("保存でFile→"), QStringLiteral("Exportから＜DOS"),
+                     QStringLiteral(" compartible(*.txt)＞"), QStringLiteral("を選択して出来た"),
+                     QStringLiteral("＜*.txtファイル＞"), QStringLiteral("をここにドロップする。")});
+    List1->setGeometry(t.rect(8760, 120, 3015, 4470));
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    List1->setTextElideMode(Qt::ElideNone);
+
+    setLabelColour(label(Label2, QStringLiteral("Label2"), QStringLiteral("参加部門(必須)"),
+                         t.rect(240, 480, 1455, 255)),
+                   requiredRed);
+    combo(1, t.rect(1680, 480, 3735, 300), generalCategories);
+
+    struct Caption {
+        int index;
+        const char *text;
+        QRect rect;
+        bool required;
+    };
+    const Caption captions[] = {
+        {0, "ｺｰﾙｻｲﾝ(必須)", t.rect(240, 840, 1455, 375), true},
+        {1, "氏名(必須)", t.rect(240, 1200, 975, 375), true},
+        {2, "住所(必須)", t.rect(240, 1560, 975, 375), true},
+        {12, "電話番号", t.rect(240, 1920, 975, 375), false},
+        {13, "メールアドレス", t.rect(240, 2280, 1335, 255), false},
+        {5, "無線機", t.rect(240, 2640, 975, 375), false},
+        {4, "アンテナ", t.rect(240, 3000, 975, 375), false},
+        {6, "使用電鍵(必須)", t.rect(240, 3360, 1455, 375), false},
+        {3, "最大空中線電力(必須)", t.rect(240, 3720, 1935, 375), false},
+        {10, "W", t.rect(3360, 3720, 975, 375), false},
+        {11, "シニヤー", t.rect(240, 4080, 975, 255), false},
+        {7, "意見・感想", t.rect(120, 4440, 975, 375), false},
+    };
+    for (const Caption &c : captions) {
+        QLabel *l = label(unused, indexedName("Label3", c.index), QString::fromUtf8(c.text), c.rect);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setLabelColour(l, c.required ? requiredRed : normalLabelColour(l));
+        Label3[c.index] = l;
+    }
+
+    text(0, t.rect(1680, 840, 6975, 270));
+    text(1, t.rect(1680, 1200, 6975, 270));
+    text(2, t.rect(1680, 1560, 6975, 270));
+    highlight(text(6, t.rect(1680, 1920, 6975, 270)));
+    highlight(text(7, t.rect(1680, 2280, 6975, 270)));
+    highlight(text(3, t.rect(1680, 2640, 6975, 270)));
+    highlight(combo(2, t.rect(1680, 3000, 6975, 300),
+                    {QString(), QStringLiteral("DP（IV、R-DP、V-DP、短縮DP)"),
+                     QStringLiteral("ワイヤー（釣竿、ＬＷ）"), QStringLiteral("GP(バーチカル、ホイップ）"),
+                     QStringLiteral("ビーム（八木、HB9CV、CQ等）"), QStringLiteral("その他（上記以外）")}));
+    highlight(text(4, t.rect(1680, 3360, 6975, 270)));
+    highlight(text(5, t.rect(2040, 3720, 1215, 270)));
+
+    const char *checkCaptions[] = {"”シニア－部門に参加希望される方はチエックを入れてください”",
+                                   "”ドナー賞品を希望される方はチエックを入れてください”"};
+    for (int i = 0; i < 2; ++i) {
+        Check1[i] = new CheckBox(QString::fromUtf8(checkCaptions[i]), area);
+        Check1[i]->setObjectName(indexedName("Check1", i));
+        Check1[i]->setGeometry(t.rect(1680, 4080 + 240 * i, 5175, 255));
+        highlight(Check1[i]);
+    }
+
+    Text3 = new QPlainTextEdit(area);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->setGeometry(t.rect(120, 4680, 11655, 1695));
+    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text3->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text3->setTabChangesFocus(true);
+
+    Text2 = new QPlainTextEdit(area);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setFont(JapaneseFont(true, 9.75));
+    Text2->setGeometry(t.rect(120, 6480, 11655, 1575));
+    Text2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text2->setTabChangesFocus(true);
+
+    auto *drops = new FileDropFilter(this);
+    drops->watch(List1->viewport());
+    auto *textDrops = new FileDropFilter(this);
+    textDrops->watch(Text2->viewport());
+    connect(drops, &FileDropFilter::filesDropped, this, &Form1::List1_OLEDragDrop);
+    connect(textDrops, &FileDropFilter::filesDropped, this, &Form1::Text2_OLEDragDrop);
+}
+
+void Form1::buildCoveredControls(QWidget *area)
+{
+    const Twips t(this);
+    auto coveredCombo = [&](int i, QRect r, const QStringList &items) {
+        makeCombo(area, i, r, items)->setFocusPolicy(Qt::NoFocus);
+    };
+    Label3[8] = new QLabel(QStringLiteral("ログ種別"), area);
+    Label3[8]->setObjectName(indexedName("Label3", 8));
+    Label3[8]->setGeometry(t.rect(2160, 5400, 1695, 375));
+    coveredCombo(3, t.rect(3600, 5400, 1455, 300), {zlogLogType, QStringLiteral("ハムログ")});
+    Combo1[3]->setEditText(zlogLogType);
+
+    Frame1 = new QGroupBox(area);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(t.rect(5760, 5400, 2055, 495));
+    const char *options[] = {"UTC", "JST2UTC"};
+    const QRect optionRects[] = {t.rect(120, 240, 735, 180), t.rect(840, 240, 1095, 180)};
+    for (int i = 0; i < 2; ++i) {
+        Option1[i] = new QRadioButton(QString::fromLatin1(options[i]), Frame1);
+        Option1[i]->setObjectName(indexedName("Option1", i));
+        Option1[i]->setGeometry(optionRects[i]);
+        Option1[i]->setFocusPolicy(Qt::NoFocus);
+    }
+    Option1[0]->setChecked(true);
+
+    Label3[9] = new QLabel(QStringLiteral("区切符号"), area);
+    Label3[9]->setObjectName(indexedName("Label3", 9));
+    Label3[9]->setGeometry(t.rect(1920, 6840, 1695, 375));
+    coveredCombo(4, t.rect(3960, 6840, 1095, 300),
+                 {QStringLiteral("一般局部門"), QStringLiteral("ＱＲＰ部門")});
+}
+
+void Form1::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(F)"));
+    file->setObjectName(QStringLiteral("file"));
+    QAction *open = file->addAction(QStringLiteral("開く"), this, &Form1::FileOpen_Click);
+    open->setObjectName(QStringLiteral("FileOpen"));
+
+    QMenu *tool = menuBar()->addMenu(QStringLiteral("ツール(T)"));
+    tool->setObjectName(QStringLiteral("tool"));
+    QAction *gengo = tool->addAction(QStringLiteral("言語"), this, &Form1::gengo_Click);
+    gengo->setObjectName(QStringLiteral("gengo"));
+}
+
+void Form1::setTabOrder()
+{
+    // The covered controls beneath the big text boxes take no focus and are left out.
+    const QList<QWidget *> order = {
+        Combo1[0], Text1[0], Text1[1], Text1[2], Text2,  Text1[3], Text1[4],
+        Text1[5],  Text3,    Command1[0], Combo1[1], Combo1[2], List1, Check1[0],
+        Text1[6],  Text1[7], Check1[1],
+    };
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    Combo1[0]->setFocus();
+}
+
+StationEntries Form1::stationEntries() const
+{
+    StationEntries e;
+    QString *combos[] = {&e.contest, &e.category, &e.antenna, &e.logType, &e.separatorSign};
+    for (int i = 0; i < 5; ++i)
+        *combos[i] = Combo1[i]->currentText();
+    QString *texts[] = {&e.callsign, &e.name,  &e.address,   &e.equipment,
+                        &e.key,      &e.power, &e.telephone, &e.mail};
+    for (int i = 0; i < 8; ++i)
+        *texts[i] = Text1[i]->text();
+    e.senior = Check1[0]->value();
+    e.donor = Check1[1]->value();
+    e.soapbox = ToCrLf(Text3->toPlainText());
+    return e;
+}
+
+void Form1::setStationEntries(const StationEntries &e)
+{
+    const QString *combos[] = {&e.contest, &e.category, &e.antenna, &e.logType, &e.separatorSign};
+    for (int i = 0; i < 5; ++i)
+        Combo1[i]->setEditText(*combos[i]); // a text, not a choice: no click
+    const QString *texts[] = {&e.callsign, &e.name,  &e.address,   &e.equipment,
+                              &e.key,      &e.power, &e.telephone, &e.mail};
+    for (int i = 0; i < 8; ++i)
+        Text1[i]->setText(*texts[i]);
+    Check1[0]->setValue(e.senior);
+    Check1[1]->setValue(e.donor);
+    Text3->setPlainText(FromCrLf(e.soapbox));
+}
+
+QString Form1::logText() const
+{
+    return ToCrLf(Text2->toPlainText());
+}
+
+QString Form1::statusText() const
+{
+    return status->text();
+}
+
+void Form1::setStatus(const QString &text)
+{
+    status->setText(text);
+}
+
+void Form1::Form_Load()
+{
+    Label3[9]->setEnabled(false);
+    StationEntries entries = stationEntries();
+    const SettingsLoad load = LoadSettings(settingsFileName, entries);
+    setStationEntries(entries);
+    if (load.outcome == SettingsLoad::Outcome::Complete)
+        applyContestRules(ContestRulesForText(entries.contest));
+    else
+        SetContestFieldsEnabled(false);
+}
+
+void Form1::Combo1_Click(int index)
+{
+    if (index != 0)
+        return;
+    applyContestRules(ContestRulesForChoice(Combo1[0]->currentIndex()));
+}
+
+void Form1::applyContestRules(const ContestRules &rules)
+{
+    if (rules.categories) {
+        Combo1[1]->clear();
+        Combo1[1]->addItems(*rules.categories);
+        Combo1[1]->setCurrentIndex(-1);
+        Combo1[1]->setEditText(QString());
+    }
+    setLabelColour(Label3[6], rules.keyRequired ? requiredRed : normalLabelColour(Label3[6]));
+    setLabelColour(Label3[3], rules.powerRequired ? requiredRed : normalLabelColour(Label3[3]));
+    SetContestFieldsEnabled(rules.contestFieldsEnabled);
+}
+
+void Form1::SetContestFieldsEnabled(bool enabled)
+{
+    const QList<QWidget *> set = {Text1[3],  Text1[4],  Text1[5],  Text1[6],  Text1[7],
+                                  Label3[3], Label3[4], Label3[5], Label3[6], Label3[10],
+                                  Label3[11], Label3[12], Label3[13], Check1[0], Check1[1],
+                                  Combo1[2]};
+    for (QWidget *widget : set)
+        widget->setEnabled(enabled);
+}
+
+void Form1::Command1_Click(int)
+{
+    setStatus(QString());
+    ExportRequest request;
+    request.entries = stationEntries();
+    request.logText = logText();
+    request.year = QDate::currentDate().year();
+    request.settingsPath = settingsFileName;
+    const ExportResult result = ExportCabrilloLog(request);
+    if (result.shortenedAddress)
+        Text1[2]->setText(*result.shortenedAddress);
+    if (result.written)
+        setStatus(Messages::written(result.outputPath, result.qsoCount));
+    if (!result.settingsError.isEmpty())
+        dialogs->showMessage(result.settingsError);
+    if (!result.written)
+        dialogs->showMessage(result.message);
+}
+
+void Form1::FileOpen_Click()
+{
+    // A cancelled dialog loads nothing.
+    if (const auto path = dialogs->openFileName())
+        LoadLogFile(*path);
+}
+
+void Form1::List1_OLEDragDrop(const QStringList &paths)
+{
+    LoadLogFile(paths.value(0));
+}
+
+void Form1::Text2_OLEDragDrop(const QStringList &paths)
+{
+    LoadLogFile(paths.value(0));
+}
+
+void Form1::LoadLogFile(const QString &path)
+{
+    const LoadedLog log =
+        ::LoadLogFile(path, [this](const QString &prompt) { return dialogs->askText(prompt); });
+    if (!log.error.isEmpty()) {
+        dialogs->showMessage(log.error);
+        return;
+    }
+    Text2->setPlainText(FromCrLf(log.text));
+}
+
+void Form1::gengo_Click()
+{
+    dialogs->chooseFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "conversion/station_entries.h"
+#include "ui/contest_rules.h"
+#include "ui/dialogs.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <memory>
+
+class CheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+
+// The look of a Japanese Windows desktop: its UI font, or the nearest installed.
+QFont JapaneseFont(bool fixedPitch, double points);
+
+// The one window: every entry lives in its controls and is read at the moment an
+// operation needs it. Controls keep the names and indices their entries are known by.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Without dialogs of its own, the window uses Qt's.
+    explicit Form1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    StationEntries stationEntries() const;
+    void setStationEntries(const StationEntries &entries);
+    QString logText() const;
+    QString statusText() const;
+
+public Q_SLOTS:
+    void Form_Load();
+    void Combo1_Click(int index);
+    void Command1_Click(int index);
+    void FileOpen_Click();
+    void gengo_Click();
+    void List1_OLEDragDrop(const QStringList &paths);
+    void Text2_OLEDragDrop(const QStringList &paths);
+    void SetContestFieldsEnabled(bool enabled);
+
+private:
+    QComboBox *makeCombo(QWidget *area, int index, QRect rect, const QStringList &items);
+    void buildControls(QWidget *area);
+    void buildCoveredControls(QWidget *area);
+    void buildMenus();
+    void setTabOrder();
+    void applyContestRules(const ContestRules &rules);
+    void LoadLogFile(const QString &path);
+    void setStatus(const QString &text);
+
+    std::unique_ptr<Dialogs> dialogs;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    std::array<QLabel *, 14> Label3{};
+    std::array<QComboBox *, 5> Combo1{};
+    std::array<QLineEdit *, 8> Text1{};
+    std::array<CheckBox *, 2> Check1{};
+    std::array<QRadioButton *, 2> Option1{};
+    std::array<QPushButton *, 1> Command1{};
+    QGroupBox *Frame1 = nullptr;
+    QListWidget *List1 = nullptr;
+    QPlainTextEdit *Text2 = nullptr;
+    QPlainTextEdit *Text3 = nullptr;
+    QLabel *status = nullptr;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/dialogs.h"
+
+#include <QStringList>
+
+// Answers the window's dialogs at once and remembers what they were asked, so no test
+// waits on a modal loop. Owned by the window; the test keeps a plain pointer.
+class FakeDialogs : public Dialogs
+{
+public:
+    QStringList messages;
+    QStringList prompts;
+    QString answer;                 // typed into the input box
+    std::optional<QString> chosenFile; // nothing: the file dialog is cancelled
+    int fontDialogs = 0;
+
+    void showMessage(const QString &text) override { messages.append(text); }
+    QString askText(const QString &prompt) override
+    {
+        prompts.append(prompt);
+        return answer;
+    }
+    std::optional<QString> openFileName() override { return chosenFile; }
+    void chooseFont(const QFont &) override { ++fontDialogs; }
+};

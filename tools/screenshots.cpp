@@ -1,0 +1,70 @@
+// Writes pictures of the window in its usual states, for a person to look at.
+#include "../tests/fake_dialogs.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+void save(Form1 &window, const QString &folder, const char *name)
+{
+    QApplication::processEvents();
+    const QString path = QDir(folder).filePath(QLatin1String(name));
+    window.grab().save(path);
+    QTextStream(stdout) << path << Qt::endl;
+}
+
+void choose(Form1 &window, int position)
+{
+    auto *contest = window.findChild<QComboBox *>(QStringLiteral("Combo1_0"));
+    contest->setCurrentIndex(position);
+    Q_EMIT contest->activated(position);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tornak-cabrillo"));
+    QApplication::setFont(JapaneseFont(false, 9));
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 3) {
+        QTextStream(stderr) << "usage: tornak-screenshots OUTPUT_DIR EXAMPLES_DIR" << Qt::endl;
+        return 2;
+    }
+    const QString out = QDir(args.at(1)).absolutePath();
+    const QDir examples(QDir(args.at(2)).absolutePath());
+    QDir().mkpath(out);
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+
+    {
+        Form1 window(std::make_unique<FakeDialogs>());
+        window.Form_Load();
+        window.show();
+        save(window, out, "1-first-start.png");
+        choose(window, 1);
+        save(window, out, "2-lets-contest.png");
+        choose(window, 2);
+        save(window, out, "3-club-contest.png");
+        choose(window, 0);
+        save(window, out, "4-no-contest.png");
+    }
+
+    QFile::copy(examples.filePath(QStringLiteral("ini.txt")), QStringLiteral("ini.txt"));
+    auto dialogs = std::make_unique<FakeDialogs>();
+    dialogs->answer = QStringLiteral("10");
+    Form1 window(std::move(dialogs));
+    window.Form_Load();
+    window.show();
+    window.List1_OLEDragDrop({examples.filePath(QStringLiteral("zlog-export.txt"))});
+    save(window, out, "5-restored-and-loaded.png");
+    window.Command1_Click(0);
+    save(window, out, "6-exported.png");
+    return 0;
+}
