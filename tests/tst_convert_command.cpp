@@ -1,4 +1,6 @@
+#include "test_files.h"
 #include <QProcess>
+
 #include <QtTest>
 
 namespace
@@ -26,19 +28,6 @@ Run run(const QStringList &arguments, const QString &workingDirectory)
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QStringList entriesOf(const QString &folder)

@@ -4,6 +4,8 @@
 #include "conversion/required_fields.h"
 #include "input/log_loading.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 Q_DECLARE_METATYPE(StationEntries)
@@ -11,20 +13,9 @@ Q_DECLARE_METATYPE(StationEntries)
 namespace
 {
 
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString dataFile(const char *name)
-{
-    return QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name);
-}
-
 QString loadLog(const char *name, const QString &answer = QString())
 {
-    const LoadedLog log = LoadLogFile(dataFile(name), [&](const QString &) { return answer; });
+    const LoadedLog log = LoadLogFile(testDataFile(name), [&](const QString &) { return answer; });
     return log.text;
 }
 
@@ -193,10 +184,11 @@ void TestExport::wholeExportsByteForByte_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("club contest") << clubEntries() << loadLog("club.zlog.txt")
-                                  << QStringLiteral("JA1ABC.txt") << dataFile("club.expected.txt");
+                                  << QStringLiteral("JA1ABC.txt")
+                                  << testDataFile("club.expected.txt");
     QTest::newRow("Let's contest, multiplier answered")
         << letsEntries() << loadLog("lets.zlog.txt", QStringLiteral("13"))
-        << QStringLiteral("7K1XYZ.txt") << dataFile("lets.expected.txt");
+        << QStringLiteral("7K1XYZ.txt") << testDataFile("lets.expected.txt");
     StationEntries other = clubEntries();
     other.contest = QStringLiteral("ALL JA1 コンテスト");
     other.callsign = QStringLiteral("JA1ABC");
@@ -204,7 +196,7 @@ void TestExport::wholeExportsByteForByte_data()
     other.address = QStringLiteral("東京都");
     other.soapbox.clear();
     QTest::newRow("a text that is neither contest, empty log")
-        << other << QString() << QStringLiteral("JA1ABC.txt") << dataFile("other.expected.txt");
+        << other << QString() << QStringLiteral("JA1ABC.txt") << testDataFile("other.expected.txt");
 }
 
 void TestExport::wholeExportsByteForByte()
@@ -216,7 +208,7 @@ void TestExport::wholeExportsByteForByte()
     const ExportResult result = ExportCabrilloLog(request(entries, logText));
     QVERIFY2(result.written, qPrintable(result.message));
     QCOMPARE(result.outputPath, dir->filePath(fileName));
-    QCOMPARE(readAll(result.outputPath), readAll(expected));
+    QCOMPARE(readFile(result.outputPath), readFile(expected));
     QVERIFY(result.settingsError.isEmpty());
     QVERIFY(QFile::exists(dir->filePath(QStringLiteral("ini.txt"))));
 }
@@ -261,7 +253,7 @@ void TestExport::refusalTouchesNothing()
     QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
     QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden),
              QStringList({QStringLiteral("JA1ABC.txt")}));
-    QCOMPARE(readAll(existing), QByteArray("previous export\r\n"));
+    QCOMPARE(readFile(existing), QByteArray("previous export\r\n"));
     QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("../x.txt"))));
 }
 
@@ -320,7 +312,7 @@ void TestExport::leadingAddressBreakIsGivenBack()
     QVERIFY(result.written);
     QCOMPARE(result.shortenedAddress, std::optional<QString>(QStringLiteral("東京都")));
     // The settings were saved before the header shortened the entry.
-    QVERIFY(readAll(dir->filePath(QStringLiteral("ini.txt")))
+    QVERIFY(readFile(dir->filePath(QStringLiteral("ini.txt")))
                 .contains("\r\n\r\n\x93\x8c\x8b\x9e\x93\x73\r\n"));
 }
 

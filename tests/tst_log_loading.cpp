@@ -1,7 +1,9 @@
 #include "input/log_loading.h"
 
+#include "test_files.h"
 #include <QStringDecoder>
 #include <QStringEncoder>
+
 #include <QtTest>
 
 namespace
@@ -35,21 +37,6 @@ struct Asker {
 QString withColumns(const QString &line, const QString &columns)
 {
     return line.left(27) + columns + line.mid(29);
-}
-
-QString logText(const QStringList &lines)
-{
-    QString text;
-    for (const QString &line : lines)
-        text += line + QStringLiteral("\r\n");
-    return text;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 QByteArray cp932(const QString &text)
@@ -103,9 +90,9 @@ void TestLogLoading::writesAnswerFromFirstLineLacking()
     QVERIFY(asked);
     // Lines above the question stay as read; from it on every line that reaches column 28
     // gets the answer, its own multiplier or header words notwithstanding.
-    QCOMPARE(text, logText({header, withMultiplier, withColumns(lacking, columns),
-                            withColumns(ownMultiplier, columns), withColumns(header, columns),
-                            QString(), lacking.left(10), lacking.left(27) + columns.left(1)}));
+    QCOMPARE(text, crlfLines({header, withMultiplier, withColumns(lacking, columns),
+                              withColumns(ownMultiplier, columns), withColumns(header, columns),
+                              QString(), lacking.left(10), lacking.left(27) + columns.left(1)}));
 }
 
 void TestLogLoading::asksOnlyForBlankColumn28_data()
@@ -148,13 +135,14 @@ void TestLogLoading::countsCharactersNotBytes()
         QString(lacking).replace(QStringLiteral("JE1RZP"), QStringLiteral("ＪＥ１ＲＺＰ"));
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("log.txt"));
-    writeFile(path, cp932(logText({header, full, fullLacking})));
+    writeFile(path, cp932(crlfLines({header, full, fullLacking})));
 
     Asker asker{QStringLiteral("13"), {}};
     const LoadedLog loaded = LoadLogFile(path, asker.question());
     QCOMPARE(loaded.error, QString());
     QCOMPARE(asker.prompts.size(), 1);
-    QCOMPARE(loaded.text, logText({header, full, withColumns(fullLacking, QStringLiteral("13"))}));
+    QCOMPARE(loaded.text,
+             crlfLines({header, full, withColumns(fullLacking, QStringLiteral("13"))}));
 }
 
 void TestLogLoading::loadsEveryLine_data()
@@ -165,7 +153,7 @@ void TestLogLoading::loadsEveryLine_data()
     QTest::newRow("last line without terminator")
         << QByteArray("a\r\nb") << QStringLiteral("a\r\nb\r\n");
 
-    QFile club(QStringLiteral(TEST_DATA_DIR "/club.zlog.txt"));
+    QFile club(testDataFile("club.zlog.txt"));
     QVERIFY(club.open(QIODevice::ReadOnly));
     const QByteArray bytes = club.readAll();
     QStringDecoder decoder("windows-31j");
@@ -189,7 +177,7 @@ void TestLogLoading::loadsEveryLine()
 
 void TestLogLoading::asksAfreshEachLoad()
 {
-    const QString path = QStringLiteral(TEST_DATA_DIR "/lets.zlog.txt");
+    const QString path = testDataFile("lets.zlog.txt");
     Asker asker{QStringLiteral("13"), {}};
     const LoadedLog first = LoadLogFile(path, asker.question());
     asker.answer = QStringLiteral("7");

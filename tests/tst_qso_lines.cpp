@@ -1,5 +1,7 @@
 #include "conversion/qso_lines.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 namespace
@@ -7,14 +9,6 @@ namespace
 
 const QString own = QStringLiteral("JA1AB");
 constexpr int year = 2026;
-
-QString crlf(const QStringList &lines)
-{
-    QString text;
-    for (const QString &line : lines)
-        text += line + QStringLiteral("\r\n");
-    return text;
-}
 
 } // namespace
 
@@ -128,7 +122,7 @@ void TestQsoLines::convertsDataLine()
 {
     QFETCH(QString, line);
     QFETCH(QString, expected);
-    const QsoLines result = WriteQsoLines(crlf({line}), own, year);
+    const QsoLines result = WriteQsoLines(crlfLines({line}), own, year);
     QVERIFY2(!result.error, qPrintable(result.error.value_or(QString())));
     QCOMPARE(result.lines, QStringList({expected, QStringLiteral("END-OF-LOG: ")}));
 }
@@ -163,7 +157,7 @@ void TestQsoLines::refusesUndefinedLine()
     QFETCH(QString, line);
     QFETCH(QString, message);
     const QString good = QStringLiteral("4 29 2105 JA1XY 59910 59913 7 CW 1");
-    const QsoLines result = WriteQsoLines(crlf({good, QString(), line, good}), own, year);
+    const QsoLines result = WriteQsoLines(crlfLines({good, QString(), line, good}), own, year);
     QVERIFY(result.error);
     QVERIFY2(result.error->startsWith(message), qPrintable(*result.error));
     QVERIFY2(result.error->contains(line), "the message shows the line to mend");
@@ -171,7 +165,7 @@ void TestQsoLines::refusesUndefinedLine()
 
 void TestQsoLines::skipsHeaderAndBlankLines()
 {
-    const QString log = crlf({
+    const QString log = crlfLines({
         QStringLiteral(
             "mon day time  callsign      sent         rcvd      multi   MHz mode pts memo"),
         QStringLiteral("          "),
@@ -199,7 +193,7 @@ void TestQsoLines::emptyLogGivesOnlyTheEndLine()
 
 void TestQsoLines::ownCallsignIsCutToItsColumn()
 {
-    const QString line = crlf({QStringLiteral("4 29 0900 JA1XY 59910 59913 7 CW 1")});
+    const QString line = crlfLines({QStringLiteral("4 29 0900 JA1XY 59910 59913 7 CW 1")});
     const QString portable = WriteQsoLines(line, QStringLiteral("JA1AB/1"), year).lines.first();
     QCOMPARE(portable.mid(30, 14), QStringLiteral("JA1AB/1       "));
     const QString longCall =

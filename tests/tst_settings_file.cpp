@@ -1,5 +1,7 @@
 #include "settings/settings_file.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 #include <array>
@@ -44,19 +46,6 @@ QStringList fields(const StationEntries &entries)
         list.append(entries.*field);
     list << QString::number(entries.senior) << QString::number(entries.donor) << entries.soapbox;
     return list;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

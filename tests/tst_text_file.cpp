@@ -1,5 +1,7 @@
 #include "conversion/text_file.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 namespace
@@ -7,19 +9,6 @@ namespace
 
 const QByteArray bom("\xEF\xBB\xBF");
 const QByteArray nihonUtf8("\xE6\x97\xA5\xE6\x9C\xAC"); // also valid CP932, as other text
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

@@ -1,0 +1,34 @@
+#pragma once
+
+// Small file helpers the tests share.
+
+#include <QFile>
+#include <QStringList>
+#include <QtTest>
+
+inline QString testDataFile(const char *name)
+{
+    return QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name);
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Lines as the log text holds them: each followed by CR LF.
+inline QString crlfLines(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
