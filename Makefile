@@ -4,7 +4,7 @@ APP = $(abspath $(BUILD))/src/tornak-cabrillo
 # The window reads and writes ini.txt and the Cabrillo file in its current folder.
 RUN_DIR = $(BUILD)/run
 
-.PHONY: all deps build test run screenshot format clean
+.PHONY: all deps build test test-sanitize run screenshot format clean
 
 all: build
 
@@ -17,6 +17,12 @@ build: deps
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DTORNAK_SANITIZE=ON
+	cmake --build $(BUILD)-sanitize -j $(JOBS)
+	cd $(BUILD)-sanitize && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
 # Opens the window; without a display, converts the bundled example instead.
 run: build

@@ -160,7 +160,7 @@ void TestQsoLines::refusesUndefinedLine()
     const QsoLines result = WriteQsoLines(crlfLines({good, QString(), line, good}), own, year);
     QVERIFY(result.error);
     QVERIFY2(result.error->startsWith(message), qPrintable(*result.error));
-    QVERIFY2(result.error->contains(line), "the message shows the line to mend");
+    QVERIFY2(result.error->contains(line.left(100)), "the message shows the line to mend");
 }
 
 void TestQsoLines::skipsHeaderAndBlankLines()

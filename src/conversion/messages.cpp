@@ -5,9 +5,13 @@ namespace Messages {
 namespace {
 
 // Blank lines would print as gaps; show the line in brackets so its ends are visible.
+// A runaway line is cut, so a message box stays readable.
 QString quotedLine(const QString &line)
 {
-    return QStringLiteral("\n「%1」").arg(line);
+    constexpr qsizetype shown = 120;
+    if (line.size() <= shown)
+        return QStringLiteral("\n「%1」").arg(line);
+    return QStringLiteral("\n「%1…」（%2文字）").arg(line.left(shown), QString::number(line.size()));
 }
 
 QString character(char32_t c)
@@ -79,6 +83,12 @@ QString undecodableBytes(const QString &path, int lineNumber)
 {
     return QStringLiteral("ファイル「%1」の%2行目に文字として読めないバイトがあります"
                           "（Shift_JISのテキストファイルを指定して下さい）")
+        .arg(path, number(lineNumber));
+}
+
+QString nulBytes(const QString &path, int lineNumber)
+{
+    return QStringLiteral("ファイル「%1」の%2行目にNUL文字があります。テキストファイルではないようです")
         .arg(path, number(lineNumber));
 }
 

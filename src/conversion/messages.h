@@ -38,6 +38,7 @@ QString cannotOpen(const QString &path, const QString &reason);
 QString isFolder(const QString &path);
 QString noSuchFolder(const QString &path);
 QString undecodableBytes(const QString &path, int lineNumber);
+QString nulBytes(const QString &path, int lineNumber);
 QString cannotWrite(const QString &path, const QString &reason);
 QString settingsStopped(const QString &path, int lineNumber);
 QString settingsNotSaved(const QString &path, const QString &reason);

@@ -69,6 +69,12 @@ Decoded decodeWith(const QByteArray &bytes, QStringDecoder (*makeDecoder)())
     return result;
 }
 
+// Line of a byte position, where lines end at CR LF or at a lone CR.
+int lineNumberAt(const QByteArray &bytes, qsizetype position)
+{
+    return int(QByteArrayView(bytes).first(position).count('\r')) + 1;
+}
+
 } // namespace
 
 QString codecProblem()
@@ -121,6 +127,9 @@ ReadResult readLines(const QString &path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {{}, Messages::cannotOpen(path, file.errorString())};
+    // zLOG writes no NUL; one means a binary file, whose text would only be garbage.
+    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
+        return {{}, Messages::nulBytes(path, lineNumberAt(bytes, nul))};
     const Decoded decoded = decode(bytes);
     if (decoded.badLine > 0)
         return {splitLines(decoded.text), Messages::undecodableBytes(path, decoded.badLine)};

@@ -128,8 +128,10 @@ QComboBox *Form1::makeCombo(QWidget *area, int index, QRect rect, const QStringL
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr); // typed text stays exactly as typed
-    // Skips the look-up by which Enter would choose a matching item: typing is not choosing.
-    box->setDuplicatesEnabled(true);
+    // Typing is not choosing: when the edit ends (Enter or leaving the box), Qt would pick
+    // the item that matches the typed text and report it as a choice. Only a choice from
+    // the list may refill the categories and change the contest's entries.
+    QObject::disconnect(box->lineEdit(), &QLineEdit::editingFinished, box, nullptr);
     box->addItems(items);
     box->setCurrentIndex(-1);
     box->setEditText(QString());
