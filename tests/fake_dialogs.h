@@ -11,7 +11,7 @@ class FakeDialogs : public Dialogs
 public:
     QStringList messages;
     QStringList prompts;
-    QString answer;                 // typed into the input box
+    QString answer;                    // typed into the input box
     std::optional<QString> chosenFile; // nothing: the file dialog is cancelled
     int fontDialogs = 0;
 
