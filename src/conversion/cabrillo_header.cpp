@@ -2,7 +2,8 @@
 
 #include "conversion/contests.h"
 
-namespace {
+namespace
+{
 
 const QLatin1Char cr('\r');
 

@@ -6,7 +6,8 @@
 
 #include <optional>
 
-namespace CabrilloTags {
+namespace CabrilloTags
+{
 inline const QString startOfLog = QStringLiteral("START-OF-LOG: 2.0");
 inline const QString contest = QStringLiteral("CONTEST: ");
 inline const QString callsign = QStringLiteral("CALLSIGN: ");

@@ -1,6 +1,7 @@
 #include "conversion/contests.h"
 
-namespace Contests {
+namespace Contests
+{
 
 QStringList listItems()
 {

@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // The two contests of the club, compared character by character wherever they occur.
-namespace Contests {
+namespace Contests
+{
 
 inline const QString letsContest = QStringLiteral("Ｌｅｔ’ｓ　TORNAK　コンテスト");
 inline const QString clubContest = QStringLiteral("TORNAKクラブ．コンテスト");

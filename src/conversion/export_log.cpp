@@ -11,7 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 std::optional<QString> unencodableEntry(const StationEntries &entries)
 {
@@ -20,16 +21,6 @@ std::optional<QString> unencodableEntry(const StationEntries &entries)
             return Messages::unencodableEntry(entry.label, *c);
     }
     return std::nullopt;
-}
-
-// Only reached when the encoder refused the QSO lines: find the first culprit.
-QString unencodableQsoLine(const QsoLines &qso)
-{
-    for (qsizetype i = 0; i < qso.sourceLines.size(); ++i) {
-        if (const auto c = TextFile::firstUnencodable(qso.lines.at(i)))
-            return Messages::logLineUnencodable(qso.sourceLines.at(i), qso.lines.at(i), *c);
-    }
-    return TextFile::codecProblem();
 }
 
 // Everything that can refuse the export, before any file is touched.
@@ -42,8 +33,7 @@ std::optional<QString> refusal(const ExportRequest &request, const QString &base
     if (!request.outputFolder.isEmpty() && !QFileInfo(request.outputFolder).isDir())
         return Messages::noSuchFolder(request.outputFolder);
     if (IsUnsafeFileName(baseName))
-        return Messages::unsafeFileName(request.entries.callsign,
-                                        baseName + QLatin1String(".txt"));
+        return Messages::unsafeFileName(request.entries.callsign, baseName + QLatin1String(".txt"));
     return unencodableEntry(request.entries);
 }
 
@@ -59,33 +49,42 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
         return result;
     }
 
+    // The whole file is made before anything is written; lines are encoded as they come.
     const CabrilloHeader header = WriteCabrilloHeader(entries);
-    const QsoLines qso = WriteQsoLines(request.logText, entries.callsign, request.year);
-    if (qso.error) {
-        result.message = *qso.error;
+    TextFile::LineEncoder encoder;
+    for (const QString &line : header.lines)
+        encoder.appendLine(line);
+    int qsoLines = 0;
+    const auto failed = WriteQsoLines(request.logText, entries.callsign, request.year,
+                                      [&](QStringView line, int sourceLine) {
+                                          encoder.appendLine(line, sourceLine);
+                                          ++qsoLines;
+                                      });
+    if (failed) {
+        result.message = *failed;
         return result;
     }
-    // The entries passed already, so a refusal here comes from the log text.
-    const auto bytes = TextFile::encodeLines(header.lines + qso.lines);
-    if (!bytes) {
-        result.message = unencodableQsoLine(qso);
+    // The entries passed already, so a refusal here comes from a line of the log.
+    if (const auto unencodable = encoder.finish()) {
+        result.message = Messages::logLineUnencodable(unencodable->tag, unencodable->line,
+                                                      unencodable->character);
         return result;
     }
+    const QByteArray bytes = encoder.takeBytes();
 
     if (!request.settingsPath.isEmpty()) {
         if (const auto error = SaveSettings(request.settingsPath, entries))
             result.settingsError = *error;
     }
     const QString fileName = baseName + QLatin1String(".txt");
-    result.outputPath = request.outputFolder.isEmpty()
-                            ? fileName
-                            : QDir(request.outputFolder).filePath(fileName);
-    if (const auto reason = TextFile::writeAtomically(result.outputPath, *bytes)) {
+    result.outputPath =
+        request.outputFolder.isEmpty() ? fileName : QDir(request.outputFolder).filePath(fileName);
+    if (const auto reason = TextFile::writeAtomically(result.outputPath, bytes)) {
         result.message = Messages::cannotWrite(result.outputPath, *reason);
         return result;
     }
     result.written = true;
-    result.qsoCount = int(qso.lines.size() - 1);
+    result.qsoCount = qsoLines - 1; // the end line is no QSO
     result.shortenedAddress = header.shortenedAddress;
     return result;
 }

@@ -1,8 +1,10 @@
 #include "conversion/messages.h"
 
-namespace Messages {
+namespace Messages
+{
 
-namespace {
+namespace
+{
 
 // Blank lines would print as gaps; show the line in brackets so its ends are visible.
 // A runaway line is cut, so a message box stays readable.
@@ -11,7 +13,8 @@ QString quotedLine(const QString &line)
     constexpr qsizetype shown = 120;
     if (line.size() <= shown)
         return QStringLiteral("\n「%1」").arg(line);
-    return QStringLiteral("\n「%1…」（%2文字）").arg(line.left(shown), QString::number(line.size()));
+    return QStringLiteral("\n「%1…」（%2文字）")
+        .arg(line.left(shown), QString::number(line.size()));
 }
 
 QString character(char32_t c)
@@ -60,8 +63,9 @@ QString warning(const QString &message)
 
 QString multiplierMissing()
 {
-    return QStringLiteral("ログに自分の送信マルチがありません。--multiplier で指定されていないため、"
-                          "空白で補いました");
+    return QStringLiteral(
+        "ログに自分の送信マルチがありません。--multiplier で指定されていないため、"
+        "空白で補いました");
 }
 
 QString cannotOpen(const QString &path, const QString &reason)
@@ -88,7 +92,8 @@ QString undecodableBytes(const QString &path, int lineNumber)
 
 QString nulBytes(const QString &path, int lineNumber)
 {
-    return QStringLiteral("ファイル「%1」の%2行目にNUL文字があります。テキストファイルではないようです")
+    return QStringLiteral(
+               "ファイル「%1」の%2行目にNUL文字があります。テキストファイルではないようです")
         .arg(path, number(lineNumber));
 }
 
@@ -117,8 +122,7 @@ QString unsafeFileName(const QString &callsign, const QString &fileName)
 
 QString unencodableEntry(const QString &entry, char32_t c)
 {
-    return QStringLiteral("「%1」にShift_JISで書けない文字%2があります")
-        .arg(entry, character(c));
+    return QStringLiteral("「%1」にShift_JISで書けない文字%2があります").arg(entry, character(c));
 }
 
 QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount)
@@ -130,7 +134,8 @@ QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount)
 
 QString logLineBadBand(int lineNumber, const QString &line, const QString &band)
 {
-    return QStringLiteral("ログの%1行目のバンド「%2」が読み取れません").arg(number(lineNumber), band) +
+    return QStringLiteral("ログの%1行目のバンド「%2」が読み取れません")
+               .arg(number(lineNumber), band) +
            quotedLine(line);
 }
 
@@ -143,7 +148,8 @@ QString logLineFrequencyTooWide(int lineNumber, const QString &line, const QStri
 
 QString logLineBadTime(int lineNumber, const QString &line, const QString &time)
 {
-    return QStringLiteral("ログの%1行目の時刻「%2」が読み取れません").arg(number(lineNumber), time) +
+    return QStringLiteral("ログの%1行目の時刻「%2」が読み取れません")
+               .arg(number(lineNumber), time) +
            quotedLine(line);
 }
 

@@ -3,7 +3,8 @@
 #include <QString>
 
 // Every message the tool shows or prints, in the words the user reads.
-namespace Messages {
+namespace Messages
+{
 
 // Names of the entries, as the messages call them.
 inline const QString entryContest = QStringLiteral("コンテスト名");

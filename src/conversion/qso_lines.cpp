@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 namespace
@@ -209,8 +210,7 @@ public:
         }
         const QStringView mode = slot[8];
         const int n = reportLength(mode);
-        out.clear();
-        out.reserve(96);
+        out.resize(0); // keeps its room for the next line
         out.append(CabrilloTags::qso).append(*frequency).append(space);
         out.append(mode).append(space);
         out.append(yearText).append(QLatin1Char('-'));
@@ -268,10 +268,16 @@ private:
     std::vector<std::pair<QString, std::optional<QString>>> frequencies;
 };
 
+bool contains(QStringView line, std::u16string_view word)
+{
+    const std::u16string_view text(reinterpret_cast<const char16_t *>(line.utf16()),
+                                   std::size_t(line.size()));
+    return text.find(word) != std::u16string_view::npos;
+}
+
 bool isIgnored(QStringView line)
 {
-    return line.isEmpty() || line.contains(QStringLiteral("ログデータ")) ||
-           line.contains(QLatin1String("callsign"));
+    return line.isEmpty() || contains(line, u"callsign") || contains(line, u"ログデータ");
 }
 
 } // namespace
@@ -279,20 +285,30 @@ bool isIgnored(QStringView line)
 QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int year)
 {
     QsoLines result;
+    result.error = WriteQsoLines(logText, ownCallsign, year, [&](QStringView line, int source) {
+        result.lines.append(line.toString());
+        if (source > 0)
+            result.sourceLines.append(source);
+    });
+    return result;
+}
+
+std::optional<QString> WriteQsoLines(const QString &logText, const QString &ownCallsign, int year,
+                                     const QsoLineSink &sink)
+{
     Converter converter(ownCallsign, year);
     const QStringView text = trimSpaces(logText);
     qsizetype pos = 0;
     int lineNumber = 0;
     QString out;
+    out.reserve(128);
     QString error;
     while (pos < text.size()) {
         ++lineNumber;
         const qsizetype lf = text.indexOf(QLatin1Char('\n'), pos);
         QStringView raw;
-        if (lf == pos) {
-            result.error = Messages::logLineStartsWithLineFeed(lineNumber);
-            return result;
-        }
+        if (lf == pos)
+            return Messages::logLineStartsWithLineFeed(lineNumber);
         if (lf > pos) {
             // The character in front of the LF is taken for the CR of a CR LF pair.
             raw = text.sliced(pos, lf - 1 - pos);
@@ -304,13 +320,10 @@ QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int y
         const QStringView line = trimSpaces(raw);
         if (isIgnored(line))
             continue;
-        if (!converter.convert(line, lineNumber, out, error)) {
-            result.error = error;
-            return result;
-        }
-        result.lines.append(out);
-        result.sourceLines.append(lineNumber);
+        if (!converter.convert(line, lineNumber, out, error))
+            return error;
+        sink(out, lineNumber);
     }
-    result.lines.append(CabrilloTags::endOfLog);
-    return result;
+    sink(CabrilloTags::endOfLog, 0);
+    return std::nullopt;
 }

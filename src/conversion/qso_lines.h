@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 struct QsoLines {
@@ -15,6 +16,15 @@ struct QsoLines {
     std::optional<QString> error;
 };
 
-// Converts zLOG's text export into Cabrillo QSO lines. The log gives no year, so the
-// caller passes it; times above 1100 are taken back nine hours, from JST towards UTC.
+// Receives each line as it is made, with the number of the log-text line it came from
+// (0 for the end line).
+using QsoLineSink = std::function<void(QStringView line, int sourceLine)>;
+
+// Converts zLOG's text export into Cabrillo QSO lines, then the end line. The log gives no
+// year, so the caller passes it; times above 1100 are taken back nine hours, from JST
+// towards UTC. Gives back why a data line cannot be converted; lines before it were sent.
+std::optional<QString> WriteQsoLines(const QString &logText, const QString &ownCallsign, int year,
+                                     const QsoLineSink &sink);
+
+// The same, collected.
 QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int year);

@@ -4,7 +4,8 @@
 
 #include <tuple>
 
-namespace {
+namespace
+{
 
 auto tied(const StationEntries &e)
 {
@@ -31,12 +32,19 @@ QList<LabelledText> LabelledTexts(const StationEntries &e)
 {
     using namespace Messages;
     return {
-        {entryContest, e.contest},     {entryCategory, e.category},
-        {entryAntenna, e.antenna},     {entryLogType, e.logType},
-        {entrySeparator, e.separatorSign}, {entryCallsign, e.callsign},
-        {entryName, e.name},           {entryAddress, e.address},
-        {entryEquipment, e.equipment}, {entryKey, e.key},
-        {entryPower, e.power},         {entryTelephone, e.telephone},
-        {entryMail, e.mail},           {entrySoapbox, e.soapbox},
+        {entryContest, e.contest},
+        {entryCategory, e.category},
+        {entryAntenna, e.antenna},
+        {entryLogType, e.logType},
+        {entrySeparator, e.separatorSign},
+        {entryCallsign, e.callsign},
+        {entryName, e.name},
+        {entryAddress, e.address},
+        {entryEquipment, e.equipment},
+        {entryKey, e.key},
+        {entryPower, e.power},
+        {entryTelephone, e.telephone},
+        {entryMail, e.mail},
+        {entrySoapbox, e.soapbox},
     };
 }

@@ -8,9 +8,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace TextFile {
+namespace TextFile
+{
 
-namespace {
+namespace
+{
 
 const char *const codecName = "windows-31j";
 const QByteArray utf8Bom("\xEF\xBB\xBF");
@@ -26,13 +28,45 @@ QStringDecoder utf8Decoder()
     return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
 }
 
-bool hasNonAscii(const QByteArray &bytes)
+// Well-formed UTF-8 holding at least one non-ASCII character. Stops at the first byte
+// that UTF-8 does not allow, which in a Shift_JIS file comes with its first Japanese text.
+bool isUtf8Text(const QByteArray &bytes)
 {
-    for (char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
+    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *end = p + bytes.size();
+    bool nonAscii = false;
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        nonAscii = true;
+        int trail = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            trail = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            trail = 2;
+            low = c == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+            high = c == 0xED ? 0x9F : 0xBF; // no surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            trail = 3;
+            low = c == 0xF0 ? 0x90 : 0x80;
+            high = c == 0xF4 ? 0x8F : 0xBF; // nothing beyond U+10FFFF
+        } else {
+            return false;
+        }
+        if (end - p <= trail || p[1] < low || p[1] > high)
+            return false;
+        for (int i = 2; i <= trail; ++i) {
+            if (p[i] < 0x80 || p[i] > 0xBF)
+                return false;
+        }
+        p += trail + 1;
     }
-    return false;
+    return nonAscii;
 }
 
 // Decodes line by line to find where the bytes went wrong. Neither CR nor LF can be a
@@ -46,7 +80,8 @@ Decoded findBadLine(const QByteArray &bytes, QStringDecoder (*makeDecoder)())
         if (end < 0)
             end = bytes.size();
         QStringDecoder decoder = makeDecoder();
-        [[maybe_unused]] const QString line = decoder.decode(QByteArrayView(bytes).sliced(start, end - start));
+        [[maybe_unused]] const QString line =
+            decoder.decode(QByteArrayView(bytes).sliced(start, end - start));
         if (decoder.hasError()) {
             QStringDecoder front = makeDecoder();
             return {front.decode(bytes.left(start)), lineNumber};
@@ -87,12 +122,8 @@ Decoded decode(const QByteArray &bytes)
     if (bytes.startsWith(utf8Bom)) {
         return decodeWith(bytes.mid(utf8Bom.size()), utf8Decoder);
     }
-    if (hasNonAscii(bytes)) {
-        QStringDecoder utf8 = utf8Decoder();
-        QString text = utf8.decode(bytes);
-        if (!utf8.hasError())
-            return {text, 0};
-    }
+    if (isUtf8Text(bytes))
+        return decodeWith(bytes, utf8Decoder);
     return decodeWith(bytes, cp932Decoder);
 }
 
@@ -115,7 +146,7 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-ReadResult readLines(const QString &path)
+TextRead readText(const QString &path)
 {
     if (const QString problem = codecProblem(); !problem.isEmpty())
         return {{}, problem};
@@ -130,10 +161,16 @@ ReadResult readLines(const QString &path)
     // zLOG writes no NUL; one means a binary file, whose text would only be garbage.
     if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
         return {{}, Messages::nulBytes(path, lineNumberAt(bytes, nul))};
-    const Decoded decoded = decode(bytes);
+    Decoded decoded = decode(bytes);
     if (decoded.badLine > 0)
-        return {splitLines(decoded.text), Messages::undecodableBytes(path, decoded.badLine)};
-    return {splitLines(decoded.text), {}};
+        return {std::move(decoded.text), Messages::undecodableBytes(path, decoded.badLine)};
+    return {std::move(decoded.text), {}};
+}
+
+ReadResult readLines(const QString &path)
+{
+    const TextRead read = readText(path);
+    return {splitLines(read.text), read.error};
 }
 
 std::optional<char32_t> firstUnencodable(const QString &text)
@@ -154,20 +191,56 @@ std::optional<char32_t> firstUnencodable(const QString &text)
 
 std::optional<QByteArray> encodeLines(const QStringList &lines)
 {
-    QString text;
-    qsizetype size = 0;
+    LineEncoder encoder;
     for (const QString &line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const QString &line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
-    QStringEncoder encoder(codecName);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
+        encoder.appendLine(line);
+    if (encoder.finish())
         return std::nullopt;
-    return bytes;
+    return encoder.takeBytes();
+}
+
+LineEncoder::LineEncoder() = default;
+
+void LineEncoder::appendLine(QStringView line, int tag)
+{
+    if (failure)
+        return;
+    pendingLines.emplace_back(pending.size(), tag);
+    pending.append(line).append(QLatin1String("\r\n"));
+    if (pending.size() >= 64 * 1024)
+        flush();
+}
+
+std::optional<LineEncoder::Unencodable> LineEncoder::finish()
+{
+    if (!failure)
+        flush();
+    return failure;
+}
+
+// Chunks end at line ends, so no character is ever split between two of them.
+void LineEncoder::flush()
+{
+    QStringEncoder encoder(codecName);
+    const QByteArray chunk = encoder.encode(pending);
+    if (!encoder.hasError()) {
+        bytes += chunk;
+    } else {
+        for (std::size_t i = 0; i < pendingLines.size(); ++i) {
+            const qsizetype start = pendingLines[i].first;
+            const qsizetype end =
+                i + 1 < pendingLines.size() ? pendingLines[i + 1].first : pending.size();
+            const QString line = pending.mid(start, end - start - 2);
+            if (const auto c = firstUnencodable(line)) {
+                failure = Unencodable{pendingLines[i].second, line, *c};
+                break;
+            }
+        }
+        if (!failure) // cannot happen line by line, but never pass a failed chunk as written
+            failure = Unencodable{pendingLines.front().second, QString(), U'\uFFFD'};
+    }
+    pending.clear();
+    pendingLines.clear();
 }
 
 std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes)

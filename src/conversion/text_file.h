@@ -5,9 +5,11 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Text files as the club's entrants exchange them: Shift_JIS (code page 932), CR LF.
-namespace TextFile {
+namespace TextFile
+{
 
 struct Decoded {
     QString text;    // all of it, or only the lines in front of the bad line
@@ -22,6 +24,13 @@ Decoded decode(const QByteArray &bytes);
 // terminator is still a line.
 QStringList splitLines(const QString &text);
 
+struct TextRead {
+    QString text;  // on a decoding error, the lines in front of the bad one
+    QString error; // empty on success
+};
+
+TextRead readText(const QString &path);
+
 struct ReadResult {
     QStringList lines; // on a decoding error, the lines in front of the bad one
     QString error;     // empty on success
@@ -34,6 +43,33 @@ std::optional<char32_t> firstUnencodable(const QString &text);
 
 // Each line followed by CR LF, in CP932; nothing when a character has no CP932 form.
 std::optional<QByteArray> encodeLines(const QStringList &lines);
+
+// Encodes lines as they come, each followed by CR LF, so that a long text is never held
+// as a whole a second time before it is written.
+class LineEncoder
+{
+public:
+    struct Unencodable {
+        int tag; // what the caller passed with the line
+        QString line;
+        char32_t character;
+    };
+
+    LineEncoder();
+    void appendLine(QStringView line, int tag = 0);
+    // Encodes what is pending. Gives back the first line that has no CP932 form, if any;
+    // from then on the bytes are incomplete.
+    std::optional<Unencodable> finish();
+    QByteArray takeBytes() { return std::move(bytes); }
+
+private:
+    void flush();
+
+    QString pending;
+    std::vector<std::pair<qsizetype, int>> pendingLines; // start in pending, tag
+    QByteArray bytes;
+    std::optional<Unencodable> failure;
+};
 
 // Replaces the file whole or leaves it as it was; gives back the system's reason on failure.
 std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes);

@@ -3,53 +3,73 @@
 #include "conversion/messages.h"
 #include "conversion/text_file.h"
 
-namespace {
+namespace
+{
 
 constexpr qsizetype multiplierColumn = 27; // column 28, counted from 0
+const QLatin1String crlf("\r\n");
 
-bool isHeaderLine(const QString &line)
+bool isHeaderLine(QStringView line)
 {
     return line.contains(QLatin1String("callsign"));
 }
 
-bool lacksMultiplier(const QString &line)
+bool lacksMultiplier(QStringView line)
 {
     return line.size() > multiplierColumn && line.at(multiplierColumn) == QLatin1Char(' ');
 }
 
-// Overwrites in place: a line too short for a column keeps its length.
-void writeMultiplier(QString &line, const QString &answer)
+// Every line followed by CR LF, as zLOG writes it; anything else is rewritten so.
+bool endsEveryLineWithCrLf(const QString &text)
 {
-    const QString columns = (answer + QStringLiteral("  ")).left(2);
-    for (qsizetype i = 0; i < 2 && multiplierColumn + i < line.size(); ++i)
-        line[multiplierColumn + i] = columns.at(i);
+    if (text.isEmpty())
+        return true;
+    if (!text.endsWith(crlf))
+        return false;
+    for (qsizetype cr = text.indexOf(QLatin1Char('\r')); cr >= 0;
+         cr = text.indexOf(QLatin1Char('\r'), cr + 2)) {
+        if (cr + 1 == text.size() || text.at(cr + 1) != QLatin1Char('\n'))
+            return false;
+    }
+    return true;
+}
+
+QString joinWithCrLf(const QStringList &lines)
+{
+    QString text;
+    for (const QString &line : lines)
+        text.append(line).append(crlf);
+    return text;
+}
+
+// Patches the text where it lies: a log can be large, and the columns keep their places.
+bool patchInPlace(QString &text, const MultiplierQuestion &ask)
+{
+    bool asked = false;
+    QString columns;
+    QChar *data = text.data();
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype end = text.indexOf(QLatin1Char('\r'), start);
+        const QStringView line(data + start, end - start);
+        if (!asked && !isHeaderLine(line) && lacksMultiplier(line)) {
+            columns = (ask(Messages::multiplierPrompt) + QStringLiteral("  ")).left(2);
+            asked = true;
+        }
+        // A line too short for a column keeps its length.
+        for (qsizetype i = 0; asked && i < 2 && multiplierColumn + i < line.size(); ++i)
+            data[start + multiplierColumn + i] = columns.at(i);
+        start = end + 2;
+    }
+    return asked;
 }
 
 } // namespace
 
 QString PatchSentMultiplier(const QStringList &lines, const MultiplierQuestion &ask, bool *asked)
 {
-    bool questionAsked = false;
-    QString answer;
-    QString text;
-    qsizetype size = 0;
-    for (const QString &line : lines)
-        size += line.size() + 2;
-    text.reserve(size);
-    for (const QString &line : lines) {
-        if (!questionAsked && !isHeaderLine(line) && lacksMultiplier(line)) {
-            answer = ask(Messages::multiplierPrompt);
-            questionAsked = true;
-        }
-        if (questionAsked) {
-            QString patched = line;
-            writeMultiplier(patched, answer);
-            text += patched;
-        } else {
-            text += line;
-        }
-        text += QLatin1String("\r\n");
-    }
+    QString text = joinWithCrLf(lines);
+    const bool questionAsked = patchInPlace(text, ask);
     if (asked)
         *asked = questionAsked;
     return text;
@@ -62,11 +82,14 @@ LoadedLog LoadLogFile(const QString &path, const MultiplierQuestion &ask)
         loaded.error = Messages::noFileGiven();
         return loaded;
     }
-    const TextFile::ReadResult read = TextFile::readLines(path);
+    TextFile::TextRead read = TextFile::readText(path);
     if (!read.error.isEmpty()) {
         loaded.error = read.error;
         return loaded;
     }
-    loaded.text = PatchSentMultiplier(read.lines, ask, &loaded.asked);
+    loaded.text = std::move(read.text);
+    if (!endsEveryLineWithCrLf(loaded.text))
+        loaded.text = joinWithCrLf(TextFile::splitLines(loaded.text));
+    loaded.asked = patchInPlace(loaded.text, ask);
     return loaded;
 }
