@@ -2,11 +2,11 @@
 
 #include "conversion/cabrillo_header.h"
 #include "conversion/messages.h"
+#include "conversion/text_search.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <string_view>
 #include <vector>
 
 namespace
@@ -47,7 +47,7 @@ bool isBandValue(QStringView s)
 {
     if (s.endsWith(QLatin1Char('G')))
         return isDigits(s.chopped(1));
-    const qsizetype dot = s.indexOf(QLatin1Char('.'));
+    const qsizetype dot = TextSearch::indexOf(s, u'.');
     if (dot < 0)
         return isDigits(s);
     return isDigits(s.left(dot)) && isDigits(s.sliced(dot + 1));
@@ -127,7 +127,7 @@ struct FieldTable {
         qsizetype pos = 0;
         int stored = 0;
         for (int i = 0; i <= 10; ++i) {
-            const qsizetype q = line.indexOf(space, pos);
+            const qsizetype q = TextSearch::indexOf(line, u' ', pos);
             if (q < 0)
                 break;
             slot[i] = line.sliced(pos, q - pos);
@@ -268,16 +268,10 @@ private:
     std::vector<std::pair<QString, std::optional<QString>>> frequencies;
 };
 
-bool contains(QStringView line, std::u16string_view word)
-{
-    const std::u16string_view text(reinterpret_cast<const char16_t *>(line.utf16()),
-                                   std::size_t(line.size()));
-    return text.find(word) != std::u16string_view::npos;
-}
-
 bool isIgnored(QStringView line)
 {
-    return line.isEmpty() || contains(line, u"callsign") || contains(line, u"ログデータ");
+    return line.isEmpty() || TextSearch::contains(line, u"callsign") ||
+           TextSearch::contains(line, u"ログデータ");
 }
 
 } // namespace
@@ -305,7 +299,7 @@ std::optional<QString> WriteQsoLines(const QString &logText, const QString &ownC
     QString error;
     while (pos < text.size()) {
         ++lineNumber;
-        const qsizetype lf = text.indexOf(QLatin1Char('\n'), pos);
+        const qsizetype lf = TextSearch::indexOf(text, u'\n', pos);
         QStringView raw;
         if (lf == pos)
             return Messages::logLineStartsWithLineFeed(lineNumber);

@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstring>
+
 namespace TextFile
 {
 
@@ -36,6 +38,15 @@ bool isUtf8Text(const QByteArray &bytes)
     const auto *end = p + bytes.size();
     bool nonAscii = false;
     while (p < end) {
+        // Most of a log is ASCII: step over it eight bytes at a time.
+        if (end - p >= 8) {
+            quint64 word;
+            std::memcpy(&word, p, 8);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
         const unsigned char c = *p;
         if (c < 0x80) {
             ++p;

@@ -2,6 +2,7 @@
 
 #include "conversion/messages.h"
 #include "conversion/text_file.h"
+#include "conversion/text_search.h"
 
 namespace
 {
@@ -11,7 +12,7 @@ const QLatin1String crlf("\r\n");
 
 bool isHeaderLine(QStringView line)
 {
-    return line.contains(QLatin1String("callsign"));
+    return TextSearch::contains(line, u"callsign");
 }
 
 bool lacksMultiplier(QStringView line)
@@ -26,8 +27,8 @@ bool endsEveryLineWithCrLf(const QString &text)
         return true;
     if (!text.endsWith(crlf))
         return false;
-    for (qsizetype cr = text.indexOf(QLatin1Char('\r')); cr >= 0;
-         cr = text.indexOf(QLatin1Char('\r'), cr + 2)) {
+    for (qsizetype cr = TextSearch::indexOf(text, u'\r'); cr >= 0;
+         cr = TextSearch::indexOf(text, u'\r', cr + 2)) {
         if (cr + 1 == text.size() || text.at(cr + 1) != QLatin1Char('\n'))
             return false;
     }
@@ -50,9 +51,9 @@ bool patchInPlace(QString &text, const MultiplierQuestion &ask)
     QChar *data = text.data();
     qsizetype start = 0;
     while (start < text.size()) {
-        const qsizetype end = text.indexOf(QLatin1Char('\r'), start);
+        const qsizetype end = TextSearch::indexOf(text, u'\r', start);
         const QStringView line(data + start, end - start);
-        if (!asked && !isHeaderLine(line) && lacksMultiplier(line)) {
+        if (!asked && lacksMultiplier(line) && !isHeaderLine(line)) {
             columns = (ask(Messages::multiplierPrompt) + QStringLiteral("  ")).left(2);
             asked = true;
         }
