@@ -20,7 +20,7 @@ QString quotedLine(const QString &line)
 QString character(char32_t c)
 {
     const QString hex = QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
-    return QStringLiteral("「%1」（U+%2）").arg(QString::fromUcs4(&c, 1), hex);
+    return QStringLiteral("「%1」（U+%2）").arg(QStringView(QChar::fromUcs4(c)).toString(), hex);
 }
 
 QString number(int n)

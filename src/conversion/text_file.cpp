@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstring>
 
 namespace TextFile
@@ -30,13 +31,20 @@ QStringDecoder utf8Decoder()
     return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
 }
 
-// Well-formed UTF-8 holding at least one non-ASCII character. Stops at the first byte
-// that UTF-8 does not allow, which in a Shift_JIS file comes with its first Japanese text.
-bool isUtf8Text(const QByteArray &bytes)
+enum class Utf8Form {
+    Invalid,     // not UTF-8: Shift_JIS text, as a rule
+    Ascii,       // the same in either reading
+    TwoByteOnly, // only characters below U+0800, as pairs of Shift_JIS half-width kana also read
+    Wide,        // characters from U+0800 on: Japanese written in UTF-8
+};
+
+// Stops at the first byte that UTF-8 does not allow, which in a Shift_JIS file comes with
+// its first Japanese text.
+Utf8Form utf8Form(const QByteArray &bytes)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
     const auto *end = p + bytes.size();
-    bool nonAscii = false;
+    Utf8Form form = Utf8Form::Ascii;
     while (p < end) {
         // Most of a log is ASCII: step over it eight bytes at a time.
         if (end - p >= 8) {
@@ -52,7 +60,6 @@ bool isUtf8Text(const QByteArray &bytes)
             ++p;
             continue;
         }
-        nonAscii = true;
         int trail = 0;
         unsigned char low = 0x80;
         unsigned char high = 0xBF;
@@ -67,17 +74,18 @@ bool isUtf8Text(const QByteArray &bytes)
             low = c == 0xF0 ? 0x90 : 0x80;
             high = c == 0xF4 ? 0x8F : 0xBF; // nothing beyond U+10FFFF
         } else {
-            return false;
+            return Utf8Form::Invalid;
         }
         if (end - p <= trail || p[1] < low || p[1] > high)
-            return false;
+            return Utf8Form::Invalid;
         for (int i = 2; i <= trail; ++i) {
             if (p[i] < 0x80 || p[i] > 0xBF)
-                return false;
+                return Utf8Form::Invalid;
         }
+        form = trail > 1 ? Utf8Form::Wide : std::max(form, Utf8Form::TwoByteOnly);
         p += trail + 1;
     }
-    return nonAscii;
+    return form;
 }
 
 // Decodes line by line to find where the bytes went wrong. Neither CR nor LF can be a
@@ -121,6 +129,17 @@ int lineNumberAt(const QByteArray &bytes, qsizetype position)
     return int(QByteArrayView(bytes).first(position).count('\r')) + 1;
 }
 
+// ICU takes a U+FEFF at the very start for a byte-order mark and drops it without an error;
+// that character has no CP932 form either, so it must fail like any other.
+std::optional<QByteArray> encodeStrictly(QStringView text)
+{
+    QStringEncoder encoder(codecName);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError() || text.startsWith(QChar(0xFEFF)))
+        return std::nullopt;
+    return bytes;
+}
+
 } // namespace
 
 QString codecProblem()
@@ -133,9 +152,18 @@ Decoded decode(const QByteArray &bytes)
     if (bytes.startsWith(utf8Bom)) {
         return decodeWith(bytes.mid(utf8Bom.size()), utf8Decoder);
     }
-    if (isUtf8Text(bytes))
+    switch (utf8Form(bytes)) {
+    case Utf8Form::Wide:
         return decodeWith(bytes, utf8Decoder);
-    return decodeWith(bytes, cp932Decoder);
+    case Utf8Form::TwoByteOnly: {
+        // Half-width kana saved in Shift_JIS can look like UTF-8 ("ﾅｶ" is "Ŷ"); the tool's
+        // own files must read back as written, so Shift_JIS wins when it reads cleanly.
+        Decoded cp932 = decodeWith(bytes, cp932Decoder);
+        return cp932.badLine == 0 ? cp932 : decodeWith(bytes, utf8Decoder);
+    }
+    default:
+        return decodeWith(bytes, cp932Decoder);
+    }
 }
 
 QStringList splitLines(const QString &text)
@@ -186,15 +214,12 @@ ReadResult readLines(const QString &path)
 
 std::optional<char32_t> firstUnencodable(const QString &text)
 {
-    QStringEncoder encoder(codecName);
-    [[maybe_unused]] const QByteArray encoded = encoder.encode(text);
-    if (!encoder.hasError())
+    if (encodeStrictly(text))
         return std::nullopt;
     // Rare path: find the culprit one character at a time.
+    // QChar::fromUcs4, as QString::fromUcs4 would drop a U+FEFF as a byte-order mark.
     for (char32_t c : text.toUcs4()) {
-        QStringEncoder single(codecName);
-        [[maybe_unused]] const QByteArray encodedChar = single.encode(QString::fromUcs4(&c, 1));
-        if (single.hasError())
+        if (!encodeStrictly(QChar::fromUcs4(c)))
             return c;
     }
     return std::nullopt;
@@ -232,10 +257,8 @@ std::optional<LineEncoder::Unencodable> LineEncoder::finish()
 // Chunks end at line ends, so no character is ever split between two of them.
 void LineEncoder::flush()
 {
-    QStringEncoder encoder(codecName);
-    const QByteArray chunk = encoder.encode(pending);
-    if (!encoder.hasError()) {
-        bytes += chunk;
+    if (const auto chunk = encodeStrictly(pending)) {
+        bytes += *chunk;
     } else {
         for (std::size_t i = 0; i < pendingLines.size(); ++i) {
             const qsizetype start = pendingLines[i].first;

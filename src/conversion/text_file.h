@@ -17,7 +17,9 @@ struct Decoded {
 };
 
 // CP932, unless the bytes start with a UTF-8 byte-order mark or are valid UTF-8 holding
-// non-ASCII bytes (a file re-saved by a modern editor). Nothing is ever replaced.
+// non-ASCII text (a file re-saved by a modern editor). Where both readings are clean and
+// UTF-8 would give only characters below U+0800, CP932 wins: that is half-width kana.
+// Nothing is ever replaced.
 Decoded decode(const QByteArray &bytes);
 
 // A line ends at CR LF or at a lone CR; a lone LF stays in the line; a last line without
