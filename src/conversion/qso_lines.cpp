@@ -158,22 +158,59 @@ struct FieldTable {
     }
 };
 
-// Appends text cut or filled with blanks to the width, without temporaries.
-void appendLeft(QString &out, QStringView text, qsizetype width)
+// Writes a line into a buffer sized for it beforehand: a log has many lines, and piecewise
+// appends with their checks cost more than the conversion itself.
+class LineWriter
 {
-    const qsizetype pos = out.size();
-    const qsizetype n = std::min(text.size(), width);
-    out.resize(pos + width, space);
-    std::copy_n(text.data(), n, out.data() + pos);
-}
+public:
+    LineWriter(QString &buffer, qsizetype maxLength) : out(buffer)
+    {
+        out.resize(maxLength);
+        begin = out.data();
+        cursor = begin;
+    }
+    ~LineWriter() { out.resize(cursor - begin); }
 
-void appendTwoDigits(QString &out, QStringView number)
-{
-    if (number.size() >= 2)
-        out.append(number.right(2));
-    else
-        out.append(QLatin1Char('0')).append(number);
-}
+    LineWriter &put(QStringView text)
+    {
+        std::copy_n(text.data(), text.size(), cursor);
+        cursor += text.size();
+        return *this;
+    }
+    LineWriter &put(QChar c)
+    {
+        *cursor++ = c;
+        return *this;
+    }
+    // Cut or filled with blanks to the width.
+    LineWriter &putLeft(QStringView text, qsizetype width)
+    {
+        const qsizetype n = std::min(text.size(), width);
+        std::copy_n(text.data(), n, cursor);
+        std::fill_n(cursor + n, width - n, space);
+        cursor += width;
+        return *this;
+    }
+    // The last two characters of "0" followed by the number.
+    LineWriter &putTwoDigits(QStringView number)
+    {
+        if (number.size() >= 2)
+            return put(number.right(2));
+        return put(QLatin1Char('0')).put(number);
+    }
+    // The report, filled to at most four, then the exchange behind it, cut or filled to seven.
+    LineWriter &putReportAndExchange(QStringView field, int n)
+    {
+        const QStringView report = field.left(n);
+        putLeft(report, std::min<qsizetype>(report.size() + 2, 4));
+        return putLeft(field.mid(std::min<qsizetype>(n, field.size())), 7);
+    }
+
+private:
+    QString &out;
+    QChar *begin;
+    QChar *cursor;
+};
 
 class Converter
 {
@@ -181,7 +218,7 @@ public:
     Converter(const QString &ownCallsign, int year)
         : yearText(QString::number(year).rightJustified(4, QLatin1Char('0')))
     {
-        appendLeft(call, ownCallsign, 14);
+        LineWriter(call, 14).putLeft(ownCallsign, 14);
     }
 
     // The QSO line for one data line, or the message that says why there is none.
@@ -210,30 +247,29 @@ public:
         }
         const QStringView mode = slot[8];
         const int n = reportLength(mode);
-        out.resize(0); // keeps its room for the next line
-        out.append(CabrilloTags::qso).append(*frequency).append(space);
-        out.append(mode).append(space);
-        out.append(yearText).append(QLatin1Char('-'));
-        appendTwoDigits(out, slot[0]);
-        out.append(QLatin1Char('-'));
-        appendTwoDigits(out, slot[1]);
-        out.append(space).append(slot[2]).append(space);
-        out.append(call);
-        appendReportAndExchange(out, slot[4], n);
-        appendLeft(out, slot[3], 14);
-        appendReportAndExchange(out, slot[5], n);
+        // Every field has a fixed width but the mode and the time, which are copied as they are.
+        LineWriter(out, 80 + mode.size() + slot[2].size())
+            .put(CabrilloTags::qso)
+            .put(*frequency)
+            .put(space)
+            .put(mode)
+            .put(space)
+            .put(yearText)
+            .put(QLatin1Char('-'))
+            .putTwoDigits(slot[0])
+            .put(QLatin1Char('-'))
+            .putTwoDigits(slot[1])
+            .put(space)
+            .put(slot[2])
+            .put(space)
+            .put(call)
+            .putReportAndExchange(slot[4], n)
+            .putLeft(slot[3], 14)
+            .putReportAndExchange(slot[5], n);
         return true;
     }
 
 private:
-    // The report, filled to four, then the exchange behind it, cut or filled to seven.
-    static void appendReportAndExchange(QString &out, QStringView field, int n)
-    {
-        const QStringView report = field.left(n);
-        appendLeft(out, report, std::min<qsizetype>(report.size() + 2, 4));
-        appendLeft(out, field.mid(std::min<qsizetype>(n, field.size())), 7);
-    }
-
     // Takes times after 11:00 JST back nine hours. Gives false when the time is no number
     // a 16-bit field can hold.
     bool applyTimeRule(QStringView &time)
@@ -244,8 +280,11 @@ private:
             return false;
         const int t = int(rounded);
         if (t > 1100) {
-            rewrittenTime = (QStringLiteral("0000") + QString::number(t - 900)).right(4);
-            time = rewrittenTime;
+            // The last four digits of the zero-filled number.
+            int digits = t - 900;
+            for (int i = 3; i >= 0; --i, digits /= 10)
+                rewrittenTime[i] = char16_t(u'0' + digits % 10);
+            time = QStringView(rewrittenTime, 4);
         }
         return true;
     }
@@ -264,7 +303,7 @@ private:
     FieldTable table;
     QString call;
     const QString yearText;
-    QString rewrittenTime;
+    char16_t rewrittenTime[4] = {};
     std::vector<std::pair<QString, std::optional<QString>>> frequencies;
 };
 

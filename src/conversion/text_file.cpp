@@ -273,7 +273,7 @@ void LineEncoder::flush()
         if (!failure) // cannot happen line by line, but never pass a failed chunk as written
             failure = Unencodable{pendingLines.front().second, QString(), U'\uFFFD'};
     }
-    pending.clear();
+    pending.resize(0); // keeps its room for the next chunk
     pendingLines.clear();
 }
 
