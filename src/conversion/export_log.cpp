@@ -52,6 +52,8 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
     // The whole file is made before anything is written; lines are encoded as they come.
     const CabrilloHeader header = WriteCabrilloHeader(entries);
     TextFile::LineEncoder encoder;
+    // A QSO line is about as long as the zLOG line it comes from.
+    encoder.reserve(request.logText.size() + request.logText.size() / 8 + 4096);
     for (const QString &line : header.lines)
         encoder.appendLine(line);
     int qsoLines = 0;

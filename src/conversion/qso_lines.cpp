@@ -89,8 +89,12 @@ std::optional<QString> frequencyField(QStringView band)
 // optional sign, digits, optional fraction; 0 when the field does not begin with one.
 double leadingNumber(QStringView s)
 {
-    if (s.size() <= 9 && isDigits(s))
-        return s.toInt(); // the usual "0902"
+    if (s.size() <= 9 && isDigits(s)) { // the usual "0902"
+        int value = 0;
+        for (QChar c : s)
+            value = value * 10 + (c.unicode() - u'0');
+        return value;
+    }
     qsizetype end = 0;
     if (end < s.size() && (s.at(end) == QLatin1Char('+') || s.at(end) == QLatin1Char('-')))
         ++end;

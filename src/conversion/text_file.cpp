@@ -40,7 +40,7 @@ enum class Utf8Form {
 
 // Stops at the first byte that UTF-8 does not allow, which in a Shift_JIS file comes with
 // its first Japanese text.
-Utf8Form utf8Form(const QByteArray &bytes)
+Utf8Form utf8Form(QByteArrayView bytes)
 {
     const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
     const auto *end = p + bytes.size();
@@ -90,7 +90,7 @@ Utf8Form utf8Form(const QByteArray &bytes)
 
 // Decodes line by line to find where the bytes went wrong. Neither CR nor LF can be a
 // trail byte in CP932 or UTF-8, so cutting the bytes at CR is safe in both.
-Decoded findBadLine(const QByteArray &bytes, QStringDecoder (*makeDecoder)())
+Decoded findBadLine(QByteArrayView bytes, QStringDecoder (*makeDecoder)())
 {
     int lineNumber = 1;
     qsizetype start = 0;
@@ -99,11 +99,10 @@ Decoded findBadLine(const QByteArray &bytes, QStringDecoder (*makeDecoder)())
         if (end < 0)
             end = bytes.size();
         QStringDecoder decoder = makeDecoder();
-        [[maybe_unused]] const QString line =
-            decoder.decode(QByteArrayView(bytes).sliced(start, end - start));
+        [[maybe_unused]] const QString line = decoder.decode(bytes.sliced(start, end - start));
         if (decoder.hasError()) {
             QStringDecoder front = makeDecoder();
-            return {front.decode(bytes.left(start)), lineNumber};
+            return {front.decode(bytes.first(start)), lineNumber};
         }
         start = end + 1;
         if (start < bytes.size() && bytes.at(start) == '\n')
@@ -113,7 +112,7 @@ Decoded findBadLine(const QByteArray &bytes, QStringDecoder (*makeDecoder)())
     return {{}, lineNumber}; // the whole failed, yet no line did: blame the last
 }
 
-Decoded decodeWith(const QByteArray &bytes, QStringDecoder (*makeDecoder)())
+Decoded decodeWith(QByteArrayView bytes, QStringDecoder (*makeDecoder)())
 {
     QStringDecoder decoder = makeDecoder();
     Decoded result;
@@ -124,9 +123,9 @@ Decoded decodeWith(const QByteArray &bytes, QStringDecoder (*makeDecoder)())
 }
 
 // Line of a byte position, where lines end at CR LF or at a lone CR.
-int lineNumberAt(const QByteArray &bytes, qsizetype position)
+int lineNumberAt(QByteArrayView bytes, qsizetype position)
 {
-    return int(QByteArrayView(bytes).first(position).count('\r')) + 1;
+    return int(bytes.first(position).count('\r')) + 1;
 }
 
 // ICU takes a U+FEFF at the very start for a byte-order mark and drops it without an error;
@@ -147,10 +146,10 @@ QString codecProblem()
     return QStringEncoder(codecName).isValid() ? QString() : Messages::codecMissing();
 }
 
-Decoded decode(const QByteArray &bytes)
+Decoded decode(QByteArrayView bytes)
 {
     if (bytes.startsWith(utf8Bom)) {
-        return decodeWith(bytes.mid(utf8Bom.size()), utf8Decoder);
+        return decodeWith(bytes.sliced(utf8Bom.size()), utf8Decoder);
     }
     switch (utf8Form(bytes)) {
     case Utf8Form::Wide:

@@ -20,7 +20,7 @@ struct Decoded {
 // non-ASCII text (a file re-saved by a modern editor). Where both readings are clean and
 // UTF-8 would give only characters below U+0800, CP932 wins: that is half-width kana.
 // Nothing is ever replaced.
-Decoded decode(const QByteArray &bytes);
+Decoded decode(QByteArrayView bytes);
 
 // A line ends at CR LF or at a lone CR; a lone LF stays in the line; a last line without
 // terminator is still a line.
@@ -58,6 +58,8 @@ public:
     };
 
     LineEncoder();
+    // Room for the bytes expected, so a large output is not copied as it grows.
+    void reserve(qsizetype byteCount) { bytes.reserve(byteCount); }
     void appendLine(QStringView line, int tag = 0);
     // Encodes what is pending. Gives back the first line that has no CP932 form, if any;
     // from then on the bytes are incomplete.

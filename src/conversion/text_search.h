@@ -12,7 +12,8 @@
 // Searches for the hot loops over a log's lines. Qt 6.4 sends even a one-character
 // search through its general substring search, and the standard library's char16_t
 // search goes one character at a time; these look at eight characters a step.
-namespace TextSearch {
+namespace TextSearch
+{
 
 // Position of c at or after from, or -1.
 inline qsizetype indexOf(QStringView text, char16_t c, qsizetype from = 0)
