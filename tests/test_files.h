@@ -6,6 +6,9 @@
 #include <QStringList>
 #include <QtTest>
 
+// u"..."_s for the tests' many string literals.
+using namespace Qt::StringLiterals;
+
 inline QString testDataFile(const char *name)
 {
     return QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name);
@@ -22,6 +25,12 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Everything in a folder, hidden files included, so a left-over temporary file shows.
+inline QStringList entriesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 // Lines as the log text holds them: each followed by CR LF.

@@ -1,6 +1,8 @@
 #include "conversion/cabrillo_header.h"
 #include "conversion/contests.h"
 
+#include "test_files.h"
+
 #include <QtTest>
 
 namespace
@@ -10,18 +12,11 @@ StationEntries filledEntries(const QString &contest)
 {
     StationEntries e = InitialStationEntries();
     e.contest = contest;
-    e.category = QStringLiteral("一般局部門");
-    e.callsign = QStringLiteral("JA1ABC/1");
-    e.name = QStringLiteral("山田");
-    e.address = QStringLiteral("東京都");
+    e.category = u"一般局部門"_s;
+    e.callsign = u"JA1ABC/1"_s;
+    e.name = u"山田"_s;
+    e.address = u"東京都"_s;
     return e;
-}
-
-QStringList between(const QStringList &lines, const QString &first, const QString &last)
-{
-    const qsizetype from = lines.indexOf(first);
-    const qsizetype to = lines.indexOf(last);
-    return lines.mid(from, to - from + 1);
 }
 
 } // namespace
@@ -31,122 +26,58 @@ class TestCabrilloHeader : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void clubContestWithEmptyOptionalEntries();
-    void otherContestTextLeavesOutContestLines();
-    void onlyATickedBoxSaysYes();
-    void soapboxLines_data();
-    void soapboxLines();
-    void addressLines_data();
-    void addressLines();
+    void clubContestWithEmptyOptionalEntries()
+    {
+        StationEntries e = filledEntries(Contests::clubContest);
+        e.senior = 2; // greyed, restored from a settings file
+        const CabrilloHeader header = WriteCabrilloHeader(e);
+        QCOMPARE(header.lines,
+                 u"START-OF-LOG: 2.0\nCONTEST: TORNAKクラブ．コンテスト\nCALLSIGN: JA1ABC/1\n"
+                 u"CATEGORY: 一般局部門\nNAME: 山田\nADDRESS: 東京都\nSOAPBOX: TEL: \n"
+                 u"SOAPBOX: MAIL: \nSOAPBOX: KEY: \nSOAPBOX: EQUIPMENT: \nSOAPBOX: POWER：\n"
+                 u"SOAPBOX: ANTENNA: \nSOAPBOX: SENIOR: NO\nSOAPBOX: DONOR: NO\n"
+                 u"CREATED-BY: TORNAK CLUB Ver1.3B"_s.split(u'\n'));
+        QVERIFY(!header.shortenedAddress);
+    }
+
+    // A text that is no contest name leaves out the contest's lines, so that the address and
+    // soapbox lines are all that stand between the name and the closing line.
+    void addressAndSoapboxLines_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("soapbox");
+        QTest::addColumn<QString>("expected"); // between NAME: and CREATED-BY:
+        QTest::addColumn<QString>("shortened");
+        QTest::newRow("soapbox: empty lines give nothing, blanks are a line, last line kept")
+            << u"東京都"_s << u"a\r\n\r\n  \r\nlast"_s
+            << u"ADDRESS: 東京都\nSOAPBOX: a\nSOAPBOX:   \nSOAPBOX: last"_s << QString();
+        QTest::newRow("address of several breaks")
+            << u"a\r\nb\r\nc"_s << QString() << u"ADDRESS: a\nADDRESS: b\nADDRESS: c"_s
+            << QString();
+        QTest::newRow("leading break dropped from the entry")
+            << u"\r\n東京都"_s << QString() << u"ADDRESS: 東京都"_s << u"東京都"_s;
+        QTest::newRow("leading break, rest split")
+            << u"\r\na\r\nb"_s << u"x\r\n"_s << u"ADDRESS: a\nADDRESS: b\nSOAPBOX: x"_s
+            << u"a\r\nb"_s;
+    }
+    void addressAndSoapboxLines()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, soapbox);
+        QFETCH(QString, expected);
+        QFETCH(QString, shortened);
+        // Differs from the Let's contest's name by a half-width apostrophe only.
+        StationEntries e = filledEntries(u"Ｌｅｔ'ｓ　TORNAK　コンテスト"_s);
+        e.address = address;
+        e.soapbox = soapbox;
+        e.power = u"50"_s;
+        const CabrilloHeader header = WriteCabrilloHeader(e);
+        QCOMPARE(header.lines.mid(5).join(u'\n'),
+                 expected + u"\nCREATED-BY: TORNAK CLUB Ver1.3B"_s);
+        QCOMPARE(header.shortenedAddress.value_or(u"(none)"_s),
+                 shortened.isEmpty() ? u"(none)"_s : shortened);
+    }
 };
-
-void TestCabrilloHeader::clubContestWithEmptyOptionalEntries()
-{
-    const CabrilloHeader header = WriteCabrilloHeader(filledEntries(Contests::clubContest));
-    QCOMPARE(header.lines, QStringList({
-                               QStringLiteral("START-OF-LOG: 2.0"),
-                               QStringLiteral("CONTEST: TORNAKクラブ．コンテスト"),
-                               QStringLiteral("CALLSIGN: JA1ABC/1"),
-                               QStringLiteral("CATEGORY: 一般局部門"),
-                               QStringLiteral("NAME: 山田"),
-                               QStringLiteral("ADDRESS: 東京都"),
-                               QStringLiteral("SOAPBOX: TEL: "),
-                               QStringLiteral("SOAPBOX: MAIL: "),
-                               QStringLiteral("SOAPBOX: KEY: "),
-                               QStringLiteral("SOAPBOX: EQUIPMENT: "),
-                               QStringLiteral("SOAPBOX: POWER："),
-                               QStringLiteral("SOAPBOX: ANTENNA: "),
-                               QStringLiteral("SOAPBOX: SENIOR: NO"),
-                               QStringLiteral("SOAPBOX: DONOR: NO"),
-                               QStringLiteral("CREATED-BY: TORNAK CLUB Ver1.3B"),
-                           }));
-    QVERIFY(!header.shortenedAddress);
-}
-
-void TestCabrilloHeader::otherContestTextLeavesOutContestLines()
-{
-    // Differs from the contest name by a half-width apostrophe only.
-    StationEntries e = filledEntries(QStringLiteral("Ｌｅｔ'ｓ　TORNAK　コンテスト"));
-    e.soapbox = QStringLiteral("楽しかった\r\n");
-    e.power = QStringLiteral("50");
-    const QStringList lines = WriteCabrilloHeader(e).lines;
-    QCOMPARE(lines.mid(6), QStringList({QStringLiteral("SOAPBOX: 楽しかった"),
-                                        QStringLiteral("CREATED-BY: TORNAK CLUB Ver1.3B")}));
-}
-
-void TestCabrilloHeader::onlyATickedBoxSaysYes()
-{
-    StationEntries e = filledEntries(Contests::letsContest);
-    e.senior = 2; // greyed, restored from a settings file
-    e.donor = 1;
-    e.power = QStringLiteral("50");
-    const QStringList lines = WriteCabrilloHeader(e).lines;
-    QVERIFY(lines.contains(QStringLiteral("SOAPBOX: POWER：50")));
-    QVERIFY(lines.contains(QStringLiteral("SOAPBOX: SENIOR: NO")));
-    QVERIFY(lines.contains(QStringLiteral("SOAPBOX: DONOR: YES")));
-}
-
-void TestCabrilloHeader::soapboxLines_data()
-{
-    QTest::addColumn<QString>("soapbox");
-    QTest::addColumn<QStringList>("expected");
-    QTest::newRow("empty") << QString() << QStringList();
-    QTest::newRow("empty lines give nothing")
-        << QStringLiteral("a\r\n\r\n\r\nb\r\n")
-        << QStringList({QStringLiteral("SOAPBOX: a"), QStringLiteral("SOAPBOX: b")});
-    QTest::newRow("blanks are a line")
-        << QStringLiteral("  \r\n") << QStringList({QStringLiteral("SOAPBOX:   ")});
-    QTest::newRow("last line without a break is kept")
-        << QStringLiteral("a\r\nlast")
-        << QStringList({QStringLiteral("SOAPBOX: a"), QStringLiteral("SOAPBOX: last")});
-}
-
-void TestCabrilloHeader::soapboxLines()
-{
-    QFETCH(QString, soapbox);
-    QFETCH(QStringList, expected);
-    StationEntries e = filledEntries(QStringLiteral("other"));
-    e.soapbox = soapbox;
-    const QStringList lines = WriteCabrilloHeader(e).lines;
-    QCOMPARE(lines.mid(6, lines.size() - 7), expected);
-}
-
-void TestCabrilloHeader::addressLines_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QStringList>("expected");
-    QTest::addColumn<QString>("shortened");
-    QTest::newRow("one break") << QStringLiteral("東京都\r\n千代田区")
-                               << QStringList({QStringLiteral("ADDRESS: 東京都"),
-                                               QStringLiteral("ADDRESS: 千代田区")})
-                               << QString();
-    QTest::newRow("several breaks, one line each")
-        << QStringLiteral("a\r\nb\r\nc")
-        << QStringList({QStringLiteral("ADDRESS: a"), QStringLiteral("ADDRESS: b"),
-                        QStringLiteral("ADDRESS: c")})
-        << QString();
-    QTest::newRow("leading break is dropped from the entry")
-        << QStringLiteral("\r\n東京都") << QStringList({QStringLiteral("ADDRESS: 東京都")})
-        << QStringLiteral("東京都");
-    QTest::newRow("leading break, rest split")
-        << QStringLiteral("\r\na\r\nb")
-        << QStringList({QStringLiteral("ADDRESS: a"), QStringLiteral("ADDRESS: b")})
-        << QStringLiteral("a\r\nb");
-}
-
-void TestCabrilloHeader::addressLines()
-{
-    QFETCH(QString, address);
-    QFETCH(QStringList, expected);
-    QFETCH(QString, shortened);
-    StationEntries e = filledEntries(QStringLiteral("other"));
-    e.address = address;
-    const CabrilloHeader header = WriteCabrilloHeader(e);
-    QCOMPARE(between(header.lines, expected.first(), expected.last()), expected);
-    QCOMPARE(header.lines.size(), 6 + expected.size());
-    QCOMPARE(header.shortenedAddress.value_or(QString()), shortened);
-    QCOMPARE(header.shortenedAddress.has_value(), !shortened.isEmpty());
-}
 
 QTEST_GUILESS_MAIN(TestCabrilloHeader)
 #include "tst_cabrillo_header.moc"

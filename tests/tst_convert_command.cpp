@@ -6,9 +6,8 @@
 namespace
 {
 
-const QString dataDir = QStringLiteral(TEST_DATA_DIR);
-const QString clubLog = dataDir + QStringLiteral("/club.zlog.txt");
-const QString letsLog = dataDir + QStringLiteral("/lets.zlog.txt"); // lacks the sent multiplier
+const QString clubLog = testDataFile("club.zlog.txt");
+const QByteArray clubSettings = readFile(testDataFile("club.ini.txt"));
 
 struct Run {
     int exitCode = -1; // -1 when the program did not end normally
@@ -16,31 +15,22 @@ struct Run {
     QString err;
 };
 
-Run run(const QStringList &arguments, const QString &workingDirectory)
+// Runs the program in a scratch folder that holds the club member's settings as "ini.txt".
+Run run(const QTemporaryDir &work, const QStringList &arguments)
 {
+    writeFile(work.filePath(u"ini.txt"_s), clubSettings);
     QProcess process;
-    process.setWorkingDirectory(workingDirectory);
+    process.setWorkingDirectory(work.path());
     process.start(QStringLiteral(TORNAK_BINARY), arguments);
-    Run result;
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = QString::fromUtf8(process.readAllStandardOutput());
-    result.err = QString::fromUtf8(process.readAllStandardError());
-    return result;
+        return {};
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
-QStringList entriesOf(const QString &folder)
+QStringList qsoLines(const QByteArray &cabrillo)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
-// The QSO lines of a Cabrillo file in CP932.
-QStringList qsoLines(const QByteArray &bytes)
-{
-    QStringDecoder decoder("windows-31j");
-    const QString text = decoder.decode(bytes);
-    return text.split(QStringLiteral("\r\n")).filter(QRegularExpression(QStringLiteral("^QSO:")));
+    return QString::fromLatin1(cabrillo).split(u"\r\n"_s).filter(QRegularExpression(u"^QSO:"_s));
 }
 
 } // namespace
@@ -50,181 +40,88 @@ class TestConvertCommand : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void convertsClubLog();
-    void readsIniTxtByDefault();
-    void answersMultiplierQuestion_data();
-    void answersMultiplierQuestion();
-    void refuses_data();
-    void refuses();
-    void rejectsUsage_data();
-    void rejectsUsage();
-    void helpAndVersion_data();
-    void helpAndVersion();
-};
-
-void TestConvertCommand::convertsClubLog()
-{
-    QTemporaryDir work;
-    QVERIFY(QFile::copy(dataDir + QStringLiteral("/club.ini.txt"),
-                        work.filePath(QStringLiteral("club.ini"))));
-    const QString outDir = work.filePath(QStringLiteral("out"));
-    QVERIFY(QDir().mkdir(outDir));
-    const QByteArray settings = readFile(work.filePath(QStringLiteral("club.ini")));
-
-    const Run result = run({QStringLiteral("convert"), clubLog, QStringLiteral("--settings"),
-                            QStringLiteral("club.ini"), QStringLiteral("--year"),
-                            QStringLiteral("2026"), QStringLiteral("--output-dir"), outDir},
-                           work.path());
-    QCOMPARE(result.err, QString());
-    QCOMPARE(result.exitCode, 0);
-    const QString written = QDir(outDir).filePath(QStringLiteral("JA1ABC.txt"));
-    QCOMPARE(result.out.trimmed(), written);
-    QCOMPARE(readFile(written), readFile(dataDir + QStringLiteral("/club.expected.txt")));
-    // The settings are only read: no rewrite, no "ini.txt" beside them.
-    QCOMPARE(readFile(work.filePath(QStringLiteral("club.ini"))), settings);
-    QCOMPARE(entriesOf(work.path()),
-             (QStringList{QStringLiteral("club.ini"), QStringLiteral("out")}));
-    QCOMPARE(entriesOf(outDir), QStringList{QStringLiteral("JA1ABC.txt")});
-}
-
-void TestConvertCommand::readsIniTxtByDefault()
-{
-    QTemporaryDir work;
-    const QString ini = work.filePath(QStringLiteral("ini.txt"));
-    QVERIFY(QFile::copy(dataDir + QStringLiteral("/club.ini.txt"), ini));
-    const QByteArray settings = readFile(ini);
-
-    const Run result =
-        run({QStringLiteral("convert"), clubLog, QStringLiteral("--year"), QStringLiteral("2026")},
-            work.path());
-    QCOMPARE(result.err, QString());
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.out.trimmed(), QStringLiteral("JA1ABC.txt"));
-    QCOMPARE(readFile(work.filePath(QStringLiteral("JA1ABC.txt"))),
-             readFile(dataDir + QStringLiteral("/club.expected.txt")));
-    QCOMPARE(readFile(ini), settings);
-}
-
-void TestConvertCommand::answersMultiplierQuestion_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("sent"); // the sent exchange written into every QSO line
-    QTest::addColumn<bool>("warns");
-    QTest::newRow("no answer") << QStringList() << QStringLiteral("  ") << true;
-    QTest::newRow("answered") << QStringList{QStringLiteral("--multiplier"), QStringLiteral("13")}
-                              << QStringLiteral("13") << false;
-}
-
-void TestConvertCommand::answersMultiplierQuestion()
-{
-    QFETCH(QStringList, options);
-    QFETCH(QString, sent);
-    QFETCH(bool, warns);
-    QTemporaryDir work;
-    QVERIFY(QFile::copy(dataDir + QStringLiteral("/club.ini.txt"),
-                        work.filePath(QStringLiteral("ini.txt"))));
-
-    const Run result = run(QStringList{QStringLiteral("convert"), letsLog, QStringLiteral("--year"),
-                                       QStringLiteral("2026")} +
-                               options,
-                           work.path());
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.err.contains(QStringLiteral("送信マルチ")), warns);
-    if (!warns)
+    void convertsClubLog()
+    {
+        QTemporaryDir work;
+        const QString outDir = work.filePath(u"out"_s);
+        QVERIFY(QDir().mkdir(outDir));
+        writeFile(work.filePath(u"club.ini"_s), clubSettings);
+        const Run result = run(work, {u"convert"_s, clubLog, u"--settings"_s, u"club.ini"_s,
+                                      u"--year"_s, u"2026"_s, u"--output-dir"_s, outDir});
         QCOMPARE(result.err, QString());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out.trimmed(), outDir + u"/JA1ABC.txt"_s);
+        QCOMPARE(readFile(result.out.trimmed()), readFile(testDataFile("club.expected.txt")));
+        // The settings are only read, never rewritten.
+        QCOMPARE(readFile(work.filePath(u"club.ini"_s)), clubSettings);
+        QCOMPARE(readFile(work.filePath(u"ini.txt"_s)), clubSettings);
+        QCOMPARE(entriesIn(work.path()), (QStringList{u"club.ini"_s, u"ini.txt"_s, u"out"_s}));
+        QCOMPARE(entriesIn(outDir), QStringList{u"JA1ABC.txt"_s});
+    }
 
-    // The reference file was made for another station and the answer 13.
-    QStringList expected = qsoLines(readFile(dataDir + QStringLiteral("/lets.expected.txt")));
-    expected.replaceInStrings(QStringLiteral("7K1XYZ        "), QStringLiteral("JA1ABC/1      "));
-    expected.replaceInStrings(QStringLiteral(" 13     JA1"),
-                              QLatin1Char(' ') + sent + QStringLiteral("     JA1"));
-    QCOMPARE(qsoLines(readFile(work.filePath(QStringLiteral("JA1ABC.txt")))), expected);
-}
+    // The Let's log lacks the sent multiplier.
+    void answersMultiplierQuestion_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("sent"); // the sent exchange written into every QSO line
+        QTest::newRow("no answer: blanks and a warning") << QStringList() << u"  "_s;
+        QTest::newRow("answered") << QStringList{u"--multiplier"_s, u"13"_s} << u"13"_s;
+    }
+    void answersMultiplierQuestion()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, sent);
+        QTemporaryDir work;
+        const Run result = run(
+            work, QStringList{u"convert"_s, testDataFile("lets.zlog.txt"), u"--year"_s, u"2026"_s} +
+                      options);
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out.trimmed(), u"JA1ABC.txt"_s);
+        QCOMPARE(result.err.contains(u"送信マルチ"_s), options.isEmpty());
+        QCOMPARE(result.err.isEmpty(), !options.isEmpty());
+        // The reference file was made for another station and the answer 13.
+        QStringList expected = qsoLines(readFile(testDataFile("lets.expected.txt")));
+        expected.replaceInStrings(u"7K1XYZ        "_s, u"JA1ABC/1      "_s);
+        expected.replaceInStrings(u" 13     JA1"_s, u" "_s + sent + u"     JA1"_s);
+        QCOMPARE(qsoLines(readFile(work.filePath(u"JA1ABC.txt"_s))), expected);
+    }
 
-void TestConvertCommand::refuses_data()
-{
-    QTest::addColumn<int>("emptiedLine"); // of the settings file, 1-based; 0 for none
-    QTest::addColumn<QString>("log");
-    QTest::addColumn<QString>("message"); // what standard error must contain
-
-    QTest::newRow("empty callsign")
-        << 6 << clubLog << QStringLiteral("「コールサイン」は必須項目です");
-    QTest::newRow("empty name") << 7 << clubLog << QStringLiteral("「氏名」は必須項目です");
-    QTest::newRow("missing log") << 0 << QStringLiteral("missing.txt")
-                                 << QStringLiteral("missing.txt");
-}
-
-void TestConvertCommand::refuses()
-{
-    QFETCH(int, emptiedLine);
-    QFETCH(QString, log);
-    QFETCH(QString, message);
-    QTemporaryDir work;
-    QList<QByteArray> lines = readFile(dataDir + QStringLiteral("/club.ini.txt")).split('\n');
-    if (emptiedLine > 0)
-        lines[emptiedLine - 1] = "\r";
-    const QByteArray settings = lines.join('\n');
-    writeFile(work.filePath(QStringLiteral("ini.txt")), settings);
-    const QString outDir = work.filePath(QStringLiteral("out"));
-    QVERIFY(QDir().mkdir(outDir));
-
-    const Run result =
-        run({QStringLiteral("convert"), log, QStringLiteral("--output-dir"), outDir}, work.path());
-    QCOMPARE(result.exitCode, 1);
-    QVERIFY2(result.err.contains(message), qPrintable(result.err));
-    QCOMPARE(result.out, QString());
-    QCOMPARE(entriesOf(outDir), QStringList());
-    QCOMPARE(readFile(work.filePath(QStringLiteral("ini.txt"))), settings);
-}
-
-void TestConvertCommand::rejectsUsage_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    const QString convert = QStringLiteral("convert");
-    const QString year = QStringLiteral("--year");
-    QTest::newRow("unknown command") << QStringList{QStringLiteral("export"), clubLog};
-    QTest::newRow("no log") << QStringList{convert};
-    QTest::newRow("two logs") << QStringList{convert, clubLog, clubLog};
-    QTest::newRow("unknown option") << QStringList{convert, clubLog, QStringLiteral("--bogus")};
-    QTest::newRow("year of two digits")
-        << QStringList{convert, clubLog, year, QStringLiteral("26")};
-    QTest::newRow("year not a number")
-        << QStringList{convert, clubLog, year, QStringLiteral("abcd")};
-    QTest::newRow("year missing") << QStringList{convert, clubLog, year};
-}
-
-void TestConvertCommand::rejectsUsage()
-{
-    QFETCH(QStringList, arguments);
-    QTemporaryDir work;
-    QVERIFY(QFile::copy(dataDir + QStringLiteral("/club.ini.txt"),
-                        work.filePath(QStringLiteral("ini.txt"))));
-
-    const Run result = run(arguments, work.path());
-    QCOMPARE(result.exitCode, 2);
-    QVERIFY(!result.err.isEmpty());
-    QCOMPARE(result.out, QString());
-    QCOMPARE(entriesOf(work.path()), QStringList{QStringLiteral("ini.txt")});
-}
-
-void TestConvertCommand::helpAndVersion_data()
-{
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("shows");
-    QTest::newRow("help") << QStringLiteral("--help") << QStringLiteral("--multiplier");
-    QTest::newRow("version") << QStringLiteral("--version") << QStringLiteral("tornak-cabrillo");
-}
-
-void TestConvertCommand::helpAndVersion()
-{
-    QFETCH(QString, option);
-    QFETCH(QString, shows);
-    QTemporaryDir work;
-    const Run result = run({option}, work.path());
-    QCOMPARE(result.exitCode, 0);
-    QVERIFY2(result.out.contains(shows), qPrintable(result.out));
-    QCOMPARE(entriesOf(work.path()), QStringList());
-}
+    // Nothing is written and the settings are left alone, whatever the exit status.
+    void refusesOrAnswersUsage_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("shows"); // on standard error for 1, standard output for 0
+        const QString convert = u"convert"_s;
+        QTest::newRow("settings missing: no contest")
+            << QStringList{convert, clubLog, u"--settings"_s, u"none.ini"_s} << 1
+            << u"「コンテスト名」は必須項目です"_s;
+        QTest::newRow("missing log")
+            << QStringList{convert, u"missing.txt"_s} << 1 << u"「missing.txt」を開けません"_s;
+        QTest::newRow("unknown command") << QStringList{u"export"_s, clubLog} << 2 << QString();
+        QTest::newRow("no log") << QStringList{convert} << 2 << QString();
+        QTest::newRow("unknown option")
+            << QStringList{convert, clubLog, u"--bogus"_s} << 2 << QString();
+        QTest::newRow("year of two digits")
+            << QStringList{convert, clubLog, u"--year"_s, u"26"_s} << 2 << QString();
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"--multiplier"_s;
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"tornak-cabrillo"_s;
+    }
+    void refusesOrAnswersUsage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, shows);
+        QTemporaryDir work;
+        const Run result = run(work, arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2((exitCode == 0 ? result.out : result.err).contains(shows), qPrintable(result.err));
+        QCOMPARE(result.err.isEmpty(), exitCode == 0);
+        QCOMPARE(result.out.isEmpty(), exitCode != 0);
+        QCOMPARE(entriesIn(work.path()), QStringList{u"ini.txt"_s});
+        QCOMPARE(readFile(work.filePath(u"ini.txt"_s)), clubSettings);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestConvertCommand)
 #include "tst_convert_command.moc"

@@ -3,6 +3,7 @@
 #include "conversion/output_file_name.h"
 #include "conversion/required_fields.h"
 #include "input/log_loading.h"
+#include "settings/settings_file.h"
 
 #include "test_files.h"
 
@@ -15,27 +16,14 @@ namespace
 
 QString loadLog(const char *name, const QString &answer = QString())
 {
-    const LoadedLog log = LoadLogFile(testDataFile(name), [&](const QString &) { return answer; });
-    return log.text;
+    return LoadLogFile(testDataFile(name), [&](const QString &) { return answer; }).text;
 }
 
+// The club member of the settings file in the test data.
 StationEntries clubEntries()
 {
     StationEntries e = InitialStationEntries();
-    e.contest = Contests::clubContest;
-    e.category = QStringLiteral("7MHzｼﾝｸﾞﾙ部門");
-    e.antenna = QStringLiteral("DP（IV、R-DP、V-DP、短縮DP)");
-    e.callsign = QStringLiteral("JA1ABC/1");
-    e.name = QStringLiteral("山田　太郎");
-    e.address = QStringLiteral("東京都千代田区千代田１－１");
-    e.equipment = QStringLiteral("IC-7300");
-    e.key = QStringLiteral("縦振れ電鍵");
-    e.power = QStringLiteral("50");
-    e.telephone = QStringLiteral("03-1234-5678");
-    e.mail = QStringLiteral("ja1abc@example.jp");
-    e.senior = 1;
-    e.donor = 2;
-    e.soapbox = QStringLiteral("楽しかったです\r\n\r\n来年も参加します\r\n");
+    LoadSettings(testDataFile("club.ini.txt"), e);
     return e;
 }
 
@@ -43,14 +31,14 @@ StationEntries letsEntries()
 {
     StationEntries e = InitialStationEntries();
     e.contest = Contests::letsContest;
-    e.category = QStringLiteral("ＱＲＰ局部門");
-    e.callsign = QStringLiteral("7K1XYZ");
-    e.name = QStringLiteral("鈴木花子");
-    e.address = QStringLiteral("埼玉県さいたま市\r\n浦和区１－２－３");
-    e.key = QStringLiteral("バグキー");
-    e.power = QStringLiteral("5");
+    e.category = u"ＱＲＰ局部門"_s;
+    e.callsign = u"7K1XYZ"_s;
+    e.name = u"鈴木花子"_s;
+    e.address = u"埼玉県さいたま市\r\n浦和区１－２－３"_s;
+    e.key = u"バグキー"_s;
+    e.power = u"5"_s;
     e.donor = 1;
-    e.soapbox = QStringLiteral("初参加です\r\n最後の行");
+    e.soapbox = u"初参加です\r\n最後の行"_s;
     return e;
 }
 
@@ -60,261 +48,177 @@ class TestExport : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void init();
-    void outputFileName_data();
-    void outputFileName();
-    void requiredEntries_data();
-    void requiredEntries();
-    void wholeExportsByteForByte_data();
-    void wholeExportsByteForByte();
-    void refusalTouchesNothing_data();
-    void refusalTouchesNothing();
-    void entryNameOfAnUnencodableText();
-    void memoOutsideTheWrittenFieldsMayHoldAnything();
-    void unsavableSettingsStillWriteTheOutput();
-    void failedWriteKeepsTheOldFile();
-    void leadingAddressBreakIsGivenBack();
-
-private:
-    ExportRequest request(const StationEntries &entries, const QString &logText = QString()) const;
-    std::unique_ptr<QTemporaryDir> dir;
-};
-
-void TestExport::init()
-{
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-}
-
-ExportRequest TestExport::request(const StationEntries &entries, const QString &logText) const
-{
-    ExportRequest r;
-    r.entries = entries;
-    r.logText = logText;
-    r.year = 2026;
-    r.outputFolder = dir->path();
-    r.settingsPath = dir->filePath(QStringLiteral("ini.txt"));
-    return r;
-}
-
-void TestExport::outputFileName_data()
-{
-    QTest::addColumn<QString>("callsign");
-    QTest::addColumn<QString>("baseName");
-    QTest::addColumn<bool>("unsafe");
-    QTest::newRow("plain") << QStringLiteral("JA1ABC") << QStringLiteral("JA1ABC") << false;
-    QTest::newRow("portable digit")
-        << QStringLiteral("JA1ABC/1") << QStringLiteral("JA1ABC") << false;
-    QTest::newRow("trailing slash")
-        << QStringLiteral("JA1ABC/") << QStringLiteral("JA1ABC") << false;
-    QTest::newRow("prefix") << QStringLiteral("KH0/JA1ABC") << QStringLiteral("JA1ABC") << false;
-    QTest::newRow("two after the slash count as prefix")
-        << QStringLiteral("JA1ABC/MM") << QStringLiteral("MM") << false;
-    QTest::newRow("only the first slash is looked at")
-        << QStringLiteral("KH0/JA1ABC/P") << QStringLiteral("JA1ABC/P") << true;
-    QTest::newRow("a lone slash") << QStringLiteral("/") << QString() << false;
-    QTest::newRow("escape attempt")
-        << QStringLiteral("A/../../x") << QStringLiteral("../../x") << true;
-    QTest::newRow("backslash") << QStringLiteral("JA1\\ABC") << QStringLiteral("JA1\\ABC") << true;
-    QTest::newRow("control character")
-        << QStringLiteral("JA1\tABC") << QStringLiteral("JA1\tABC") << true;
-}
-
-void TestExport::outputFileName()
-{
-    QFETCH(QString, callsign);
-    QFETCH(QString, baseName);
-    QFETCH(bool, unsafe);
-    QCOMPARE(OutputFileName(callsign), baseName);
-    QCOMPARE(IsUnsafeFileName(baseName), unsafe);
-}
-
-void TestExport::requiredEntries_data()
-{
-    QTest::addColumn<StationEntries>("entries");
-    QTest::addColumn<QString>("message");
-
-    QTest::newRow("everything empty")
-        << StationEntries() << QStringLiteral("「コンテスト名」は必須項目です");
-    StationEntries e = letsEntries();
-    e.key.clear();
-    e.power.clear();
-    QTest::newRow("Let's contest asks for the key first")
-        << e << QStringLiteral("「使用電鍵」は必須項目です");
-    e.contest = Contests::clubContest;
-    QTest::newRow("club contest needs no key")
-        << e << QStringLiteral("「最大空中線電力」は必須項目です");
-    e.power = QStringLiteral("10");
-    QTest::newRow("club contest passes without key") << e << QString();
-    e.contest = QStringLiteral("Ｌｅｔ’ｓ　TORNAK　コンテスト "); // trailing blank: no list item
-    QTest::newRow("other text needs no key") << e << QString();
-    e.contest = Contests::letsContest;
-    QTest::newRow("Let's text needs the key however it got there")
-        << e << QStringLiteral("「使用電鍵」は必須項目です");
-    e = letsEntries();
-    e.callsign = QStringLiteral(" ");
-    QTest::newRow("a blank is filled") << e << QString();
-    const QList<std::pair<QString StationEntries::*, QString>> order = {
-        {&StationEntries::category, QStringLiteral("「参加部門」は必須項目です")},
-        {&StationEntries::callsign, QStringLiteral("「コールサイン」は必須項目です")},
-        {&StationEntries::name, QStringLiteral("「氏名」は必須項目です")},
-        {&StationEntries::address, QStringLiteral("「住所」は必須項目です")},
-    };
-    for (const auto &[field, message] : order) {
-        e = letsEntries();
-        (e.*field).clear();
-        e.power.clear();
-        QTest::newRow(qPrintable(message)) << e << message;
+    std::optional<QTemporaryDir> dir;
+    ExportResult exportLog(const StationEntries &entries, const QString &log = QString(),
+                           const QString &settings = u"ini.txt"_s)
+    {
+        return ExportCabrilloLog({entries, log, 2026, dir->path(), dir->filePath(settings)});
     }
-}
 
-void TestExport::requiredEntries()
-{
-    QFETCH(StationEntries, entries);
-    QFETCH(QString, message);
-    QCOMPARE(CheckRequiredFields(entries).value_or(QString()), message);
-}
+private Q_SLOTS:
+    void init() { QVERIFY(dir.emplace().isValid()); }
 
-void TestExport::wholeExportsByteForByte_data()
-{
-    QTest::addColumn<StationEntries>("entries");
-    QTest::addColumn<QString>("logText");
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QString>("expected");
+    void outputFileName_data()
+    {
+        QTest::addColumn<QString>("callsign");
+        QTest::addColumn<QString>("baseName");
+        QTest::addColumn<bool>("unsafe");
+        QTest::newRow("portable digit") << u"JA1ABC/1"_s << u"JA1ABC"_s << false;
+        QTest::newRow("prefix") << u"KH0/JA1ABC"_s << u"JA1ABC"_s << false;
+        QTest::newRow("two after the slash count as prefix") << u"JA1ABC/MM"_s << u"MM"_s << false;
+        QTest::newRow("only the first slash") << u"KH0/JA1ABC/P"_s << u"JA1ABC/P"_s << true;
+        QTest::newRow("a lone slash gives .txt") << u"/"_s << QString() << false;
+        QTest::newRow("escape attempt") << u"A/../../x"_s << u"../../x"_s << true;
+        QTest::newRow("backslash") << u"JA1\\ABC"_s << u"JA1\\ABC"_s << true;
+        QTest::newRow("control character") << u"JA1\tABC"_s << u"JA1\tABC"_s << true;
+    }
+    void outputFileName()
+    {
+        QFETCH(QString, callsign);
+        QFETCH(QString, baseName);
+        QFETCH(bool, unsafe);
+        QCOMPARE(OutputFileName(callsign), baseName);
+        QCOMPARE(IsUnsafeFileName(baseName), unsafe);
+    }
 
-    QTest::newRow("club contest") << clubEntries() << loadLog("club.zlog.txt")
-                                  << QStringLiteral("JA1ABC.txt")
-                                  << testDataFile("club.expected.txt");
-    QTest::newRow("Let's contest, multiplier answered")
-        << letsEntries() << loadLog("lets.zlog.txt", QStringLiteral("13"))
-        << QStringLiteral("7K1XYZ.txt") << testDataFile("lets.expected.txt");
-    StationEntries other = clubEntries();
-    other.contest = QStringLiteral("ALL JA1 コンテスト");
-    other.callsign = QStringLiteral("JA1ABC");
-    other.category = QStringLiteral("一般局部門");
-    other.address = QStringLiteral("東京都");
-    other.soapbox.clear();
-    QTest::newRow("a text that is neither contest, empty log")
-        << other << QString() << QStringLiteral("JA1ABC.txt") << testDataFile("other.expected.txt");
-}
+    void requiredEntries_data()
+    {
+        QTest::addColumn<StationEntries>("entries");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("everything empty")
+            << StationEntries() << u"「コンテスト名」は必須項目です"_s;
+        StationEntries e = letsEntries();
+        e.key.clear();
+        e.power.clear();
+        QTest::newRow("Let's contest asks for the key first")
+            << e << u"「使用電鍵」は必須項目です"_s;
+        e.contest = Contests::clubContest;
+        QTest::newRow("club contest needs no key") << e << u"「最大空中線電力」は必須項目です"_s;
+        e.power = u"10"_s;
+        e.contest = u"Ｌｅｔ’ｓ　TORNAK　コンテスト "_s; // trailing blank: no list item
+        QTest::newRow("other text needs no key") << e << QString();
+        e.contest = Contests::letsContest;
+        QTest::newRow("Let's text needs the key") << e << u"「使用電鍵」は必須項目です"_s;
+        const std::pair<QString StationEntries::*, const char16_t *> order[] = {
+            {&StationEntries::category, u"参加部門"},
+            {&StationEntries::callsign, u"コールサイン"},
+            {&StationEntries::name, u"氏名"},
+            {&StationEntries::address, u"住所"},
+        };
+        for (const auto &[field, label] : order) {
+            e = letsEntries();
+            (e.*field).clear();
+            e.power.clear();
+            const QString message = u"「%1」は必須項目です"_s.arg(QStringView(label));
+            QTest::newRow(qPrintable(message)) << e << message;
+        }
+    }
+    void requiredEntries()
+    {
+        QFETCH(StationEntries, entries);
+        QFETCH(QString, message);
+        QCOMPARE(CheckRequiredFields(entries).value_or(QString()), message);
+    }
 
-void TestExport::wholeExportsByteForByte()
-{
-    QFETCH(StationEntries, entries);
-    QFETCH(QString, logText);
-    QFETCH(QString, fileName);
-    QFETCH(QString, expected);
-    const ExportResult result = ExportCabrilloLog(request(entries, logText));
-    QVERIFY2(result.written, qPrintable(result.message));
-    QCOMPARE(result.outputPath, dir->filePath(fileName));
-    QCOMPARE(readFile(result.outputPath), readFile(expected));
-    QVERIFY(result.settingsError.isEmpty());
-    QVERIFY(QFile::exists(dir->filePath(QStringLiteral("ini.txt"))));
-}
+    void wholeExportsByteForByte_data()
+    {
+        QTest::addColumn<StationEntries>("entries");
+        QTest::addColumn<QString>("logText");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("club contest") << clubEntries() << loadLog("club.zlog.txt")
+                                      << u"JA1ABC.txt"_s << testDataFile("club.expected.txt");
+        QTest::newRow("Let's contest, multiplier answered")
+            << letsEntries() << loadLog("lets.zlog.txt", u"13"_s) << u"7K1XYZ.txt"_s
+            << testDataFile("lets.expected.txt");
+        StationEntries other = clubEntries();
+        other.contest = u"ALL JA1 コンテスト"_s;
+        other.callsign = u"JA1ABC"_s;
+        other.category = u"一般局部門"_s;
+        other.address = u"東京都"_s;
+        other.soapbox.clear();
+        QTest::newRow("a text that is neither contest, empty log")
+            << other << QString() << u"JA1ABC.txt"_s << testDataFile("other.expected.txt");
+    }
+    void wholeExportsByteForByte()
+    {
+        QFETCH(StationEntries, entries);
+        QFETCH(QString, logText);
+        QFETCH(QString, fileName);
+        QFETCH(QString, expected);
+        const ExportResult result = exportLog(entries, logText);
+        QVERIFY2(result.written, qPrintable(result.message));
+        QCOMPARE(result.outputPath, dir->filePath(fileName));
+        QCOMPARE(readFile(result.outputPath), readFile(expected));
+        QVERIFY(result.settingsError.isEmpty());
+        QVERIFY(QFile::exists(dir->filePath(u"ini.txt"_s)));
+    }
 
-void TestExport::refusalTouchesNothing_data()
-{
-    QTest::addColumn<StationEntries>("entries");
-    QTest::addColumn<QString>("logText");
-    QTest::addColumn<QString>("message");
+    void refusalTouchesNothing_data()
+    {
+        QTest::addColumn<StationEntries>("entries");
+        QTest::addColumn<QString>("logText");
+        QTest::addColumn<QString>("message");
+        StationEntries e = clubEntries();
+        e.name.clear();
+        QTest::newRow("missing entry") << e << QString() << u"「氏名」は必須項目です"_s;
+        e = clubEntries();
+        e.callsign = u"A/../../x"_s;
+        QTest::newRow("unsafe file name") << e << QString() << u"コールサイン「A/../../x」"_s;
+        e = clubEntries();
+        e.equipment = u"IC-705 ♪☺"_s;
+        QTest::newRow("unencodable entry")
+            << e << QString() << u"「無線機」にShift_JISで書けない文字「☺」（U+263A）があります"_s;
+        QTest::newRow("bad log line")
+            << clubEntries() << loadLog("club.zlog.txt") + u"11 23 0902 JA1XY\r\n"_s
+            << u"ログの9行目"_s;
+        // Text behind the written fields may hold anything; a written field may not.
+        QTest::newRow("unencodable character in a written field")
+            << clubEntries()
+            << u"11 23 0902 JA1XY 59910 59913 7 CW 1 良い😀\r\n11 23 0903 JA1😀 59910 59913 7 CW 1"_s
+            << u"ログの2行目にShift_JISで書けない文字「😀」（U+1F600）"_s;
+    }
+    void refusalTouchesNothing()
+    {
+        QFETCH(StationEntries, entries);
+        QFETCH(QString, logText);
+        QFETCH(QString, message);
+        const QString existing = dir->filePath(u"JA1ABC.txt"_s);
+        writeFile(existing, "previous export\r\n");
 
-    StationEntries e = clubEntries();
-    e.name.clear();
-    QTest::newRow("missing entry") << e << QString() << QStringLiteral("「氏名」は必須項目です");
-    e = clubEntries();
-    e.callsign = QStringLiteral("A/../../x");
-    QTest::newRow("unsafe file name")
-        << e << QString() << QStringLiteral("コールサイン「A/../../x」");
-    QTest::newRow("bad log line") << clubEntries()
-                                  << loadLog("club.zlog.txt") +
-                                         QStringLiteral("11 23 0902 JA1XY\r\n")
-                                  << QStringLiteral("ログの9行目");
-    QTest::newRow("unencodable character in a written field")
-        << clubEntries()
-        << QStringLiteral(
-               "11 23 0902 JA1XY 59910 59913 7 CW 1\r\n11 23 0903 JA1😀 59910 59913 7 CW 1\r\n")
-        << QStringLiteral("ログの2行目にShift_JISで書けない文字「😀」（U+1F600）");
-}
+        const ExportResult result = exportLog(entries, logText);
+        QVERIFY(!result.written);
+        QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
+        QCOMPARE(entriesIn(dir->path()), QStringList({u"JA1ABC.txt"_s}));
+        QCOMPARE(readFile(existing), QByteArray("previous export\r\n"));
+        QVERIFY(!QFile::exists(dir->filePath(u"../x.txt"_s)));
+    }
 
-void TestExport::refusalTouchesNothing()
-{
-    QFETCH(StationEntries, entries);
-    QFETCH(QString, logText);
-    QFETCH(QString, message);
-    const QString existing = dir->filePath(QStringLiteral("JA1ABC.txt"));
-    QFile file(existing);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("previous export\r\n");
-    file.close();
+    void settingsOrFolderProblems()
+    {
+        // Settings that cannot be saved are reported, and the output is still written.
+        const ExportResult result = exportLog(clubEntries(), QString(), u"missing/ini.txt"_s);
+        QVERIFY(result.written);
+        QVERIFY(result.settingsError.startsWith(u"設定ファイル"_s));
+        QVERIFY(QFile::exists(result.outputPath));
 
-    const ExportResult result = ExportCabrilloLog(request(entries, logText));
-    QVERIFY(!result.written);
-    QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files | QDir::Hidden),
-             QStringList({QStringLiteral("JA1ABC.txt")}));
-    QCOMPARE(readFile(existing), QByteArray("previous export\r\n"));
-    QVERIFY(!QFile::exists(dir->filePath(QStringLiteral("../x.txt"))));
-}
+        const QString nowhere = dir->filePath(u"nowhere"_s);
+        QCOMPARE(ExportCabrilloLog({clubEntries(), QString(), 2026, nowhere, QString()}).message,
+                 u"出力先のフォルダー「%1」がありません"_s.arg(nowhere));
+    }
 
-void TestExport::entryNameOfAnUnencodableText()
-{
-    StationEntries e = clubEntries();
-    e.equipment = QStringLiteral("IC-705 ♪☺");
-    const ExportResult result = ExportCabrilloLog(request(e));
-    QVERIFY(!result.written);
-    QCOMPARE(result.message,
-             QStringLiteral("「無線機」にShift_JISで書けない文字「☺」（U+263A）があります"));
-    QVERIFY(QDir(dir->path()).isEmpty());
-}
-
-void TestExport::memoOutsideTheWrittenFieldsMayHoldAnything()
-{
-    const QString log = QStringLiteral("11 23 0902 JA1XY 59910 59913 7 CW 1 良い信号😀\r\n");
-    const ExportResult result = ExportCabrilloLog(request(clubEntries(), log));
-    QVERIFY2(result.written, qPrintable(result.message));
-    QCOMPARE(result.qsoCount, 1);
-}
-
-void TestExport::unsavableSettingsStillWriteTheOutput()
-{
-    ExportRequest r = request(clubEntries());
-    r.settingsPath = dir->filePath(QStringLiteral("missing/ini.txt"));
-    const ExportResult result = ExportCabrilloLog(r);
-    QVERIFY(result.written);
-    QVERIFY(result.settingsError.startsWith(QStringLiteral("設定ファイル")));
-    QVERIFY(QFile::exists(result.outputPath));
-}
-
-void TestExport::failedWriteKeepsTheOldFile()
-{
-    // A folder where the file should go makes the write fail after the checks passed.
-    QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("JA1ABC.txt")));
-    const ExportResult result = ExportCabrilloLog(request(clubEntries(), loadLog("club.zlog.txt")));
-    QVERIFY(!result.written);
-    QVERIFY2(result.message.contains(QStringLiteral("書き込めません")), qPrintable(result.message));
-    QVERIFY(QFileInfo(dir->filePath(QStringLiteral("JA1ABC.txt"))).isDir());
-    // The entries were saved before the output was attempted.
-    QVERIFY(QFile::exists(dir->filePath(QStringLiteral("ini.txt"))));
-
-    ExportRequest missingFolder = request(clubEntries());
-    missingFolder.outputFolder = dir->filePath(QStringLiteral("nowhere"));
-    QCOMPARE(
-        ExportCabrilloLog(missingFolder).message,
-        QStringLiteral("出力先のフォルダー「%1」がありません").arg(missingFolder.outputFolder));
-}
-
-void TestExport::leadingAddressBreakIsGivenBack()
-{
-    StationEntries e = clubEntries();
-    e.address = QStringLiteral("\r\n東京都");
-    const ExportResult result = ExportCabrilloLog(request(e));
-    QVERIFY(result.written);
-    QCOMPARE(result.shortenedAddress, std::optional<QString>(QStringLiteral("東京都")));
-    // The settings were saved before the header shortened the entry.
-    QVERIFY(readFile(dir->filePath(QStringLiteral("ini.txt")))
-                .contains("\r\n\r\n\x93\x8c\x8b\x9e\x93\x73\r\n"));
-}
+    void leadingAddressBreakIsGivenBack()
+    {
+        StationEntries e = clubEntries();
+        e.address = u"\r\n東京都"_s;
+        const ExportResult result = exportLog(e);
+        QVERIFY(result.written);
+        QCOMPARE(result.shortenedAddress, std::optional<QString>(u"東京都"_s));
+        // The settings were saved before the header shortened the entry.
+        QVERIFY(
+            readFile(dir->filePath(u"ini.txt"_s)).contains("\r\n\r\n\x93\x8c\x8b\x9e\x93\x73\r\n"));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestExport)
 #include "tst_export.moc"

@@ -7,8 +7,18 @@
 namespace
 {
 
-const QString own = QStringLiteral("JA1AB");
-constexpr int year = 2026;
+QsoLines convert(const QString &log, const QString &callsign = u"JA1AB"_s)
+{
+    return WriteQsoLines(log, callsign, 2026);
+}
+
+void row(const char *name, const char *band, const char *mode, const char *time,
+         const char *frequency, const char *utc, bool threeDigitReport)
+{
+    QTest::newRow(name) << QString::fromUtf8(band) << QString::fromUtf8(mode)
+                        << QString::fromUtf8(time) << QString::fromUtf8(frequency)
+                        << QString::fromUtf8(utc) << threeDigitReport;
+}
 
 } // namespace
 
@@ -17,200 +27,132 @@ class TestQsoLines : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void convertsDataLine_data();
-    void convertsDataLine();
-    void refusesUndefinedLine_data();
-    void refusesUndefinedLine();
-    void skipsHeaderAndBlankLines();
-    void emptyLogGivesOnlyTheEndLine();
-    void ownCallsignIsCutToItsColumn();
-    void numbersLinesAsTheLogTextDoes();
+    void convertsDataLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+        const QString worked =
+            u"QSO:  7000 CW 2026-04-29 1205 JA1AB         599 10     JA1XY         599 13     "_s;
+        QTest::newRow("worked example") << u"4 29 2105 JA1XY 59910 59913 7 CW 1"_s << worked;
+        QTest::newRow("with multiplier") << u"4 29 2105 JA1XY 59910 59913 13 7 CW 1"_s << worked;
+        QTest::newRow("zLOG columns")
+            << u"  4  29 2105 JA1XY      59910        59913            13     7  CW  1   "_s
+            << worked;
+        QTest::newRow("memo behind points, no multiplier")
+            << u"4 29 2105 JA1XY 59910 59913 7 CW 1 (7012.5)"_s << worked;
+        QTest::newRow("operator, dupe and memo, with multiplier")
+            << u"4 29 2105 JA1XY 59910 59913 13 7 CW 1 %%JA1AB%% -DUPE- (7012.5)"_s << worked;
+        QTest::newRow("10G with memo, no multiplier")
+            << u"4 29 0900 JA1XY 5910 5913 10G SSB 1 (10368000)"_s
+            << u"QSO:   10G SSB 2026-04-29 0900 JA1AB         59  10     JA1XY         59  13     "_s;
+        QTest::newRow("long exchange is cut to seven")
+            << u"4 29 0900 JA1XYZ/QRP/9 59912345678 599 7 CW 1"_s
+            << u"QSO:  7000 CW 2026-04-29 0900 JA1AB         599 1234567JA1XYZ/QRP/9  599        "_s;
+    }
+    void convertsDataLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        const QsoLines result = convert(crlfLines({line}));
+        QVERIFY2(!result.error, qPrintable(result.error.value_or(QString())));
+        QCOMPARE(result.lines, QStringList({expected, u"END-OF-LOG: "_s}));
+    }
+
+    void bandModeAndTime_data()
+    {
+        for (const char *column : {"band", "mode", "time", "frequency", "utc"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<bool>("threeDigitReport");
+        row("1.9 MHz", "1.9", "CW", "0900", " 1900", "0900", true);
+        row("50 MHz fits five digits", "50", "FM", "0900", "50000", "0900", false);
+        row("144 MHz", "144", "FM", "0900", "  144", "0900", false);
+        row("430 MHz is the 432 band", "430", "FM", "0900", "  432", "0900", false);
+        row("1200 MHz", "1200", "FM", "0900", " 1.2G", "0900", false);
+        row("2400 MHz", "2400", "FM", "0900", " 2.3G", "0900", false);
+        row("5600 MHz", "5600", "FM", "0900", " 5.7G", "0900", false);
+        for (const char *mode : {"RTT", "RTTY", "FT4", "FT8", "Oth", "Other"})
+            row(mode, "14", mode, "0900", "14000", "0900", true);
+        for (const char *mode : {"SSB", "AM", "cw"})
+            row(mode, "14", mode, "0900", "14000", "0900", false);
+        row("1101 is 0201", "7", "CW", "1101", " 7000", "0201", true);
+        row("2359 is 1459", "7", "CW", "2359", " 7000", "1459", true);
+        row("1100 stays", "7", "CW", "1100", " 7000", "1100", true);
+        row("three-digit time is copied", "7", "CW", "930", " 7000", "930", true);
+    }
+    void bandModeAndTime()
+    {
+        QFETCH(QString, band);
+        QFETCH(QString, mode);
+        QFETCH(QString, time);
+        QFETCH(QString, frequency);
+        QFETCH(QString, utc);
+        QFETCH(bool, threeDigitReport);
+        const QString line = u"12 9 %1 JA1XY 59910 59913 %2 %3 1"_s.arg(time, band, mode);
+        const QString reports = threeDigitReport ? u"599 10     JA1XY         599 13     "_s
+                                                 : u"59  910    JA1XY         59  913    "_s;
+        QCOMPARE(convert(line).lines.value(0),
+                 u"QSO: %1 %2 2026-12-09 %3 JA1AB         "_s.arg(frequency, mode, utc) + reports);
+    }
+
+    void refusesUndefinedLine_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("message");
+        // A one-word line would otherwise repeat the QSO before it.
+        QTest::newRow("one word") << u"JA1XY"_s << u"ログの3行目は項目が1個しかありません"_s;
+        QTest::newRow("eight fields")
+            << u"4 29 2105 JA1XY 59910 59913 7 CW"_s << u"ログの3行目は項目が8個しかありません"_s;
+        QTest::newRow("band is no number")
+            << u"4 29 2105 JA1XY 59910 59913 X CW 1"_s << u"ログの3行目のバンド「X」"_s;
+        QTest::newRow("frequency wider than five")
+            << u"4 29 2105 JA1XY 59910 59913 7.0125 CW 1"_s << u"ログの3行目のバンド「7.0125」は"_s;
+        QTest::newRow("unknown G band")
+            << u"4 29 2105 JA1XY 5910 5913 24G SSB 1"_s << u"ログの3行目のバンド「24G」は"_s;
+        QTest::newRow("time beyond 16 bits")
+            << u"4 29 99999 JA1XY 59910 59913 7 CW 1"_s << u"ログの3行目の時刻「99999」"_s;
+        QTest::newRow("time of endless digits")
+            << u"4 29 "_s + QString(400, u'9') + u" JA1XY 59910 59913 7 CW 1"_s
+            << u"ログの3行目の時刻"_s;
+    }
+    void refusesUndefinedLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, message);
+        const QString good = u"4 29 2105 JA1XY 59910 59913 7 CW 1"_s;
+        const QsoLines result = convert(crlfLines({good, QString(), line, good}));
+        QVERIFY2(result.error.value_or(QString()).startsWith(message),
+                 qPrintable(result.error.value_or(QString())));
+        QVERIFY2(result.error->contains(line.left(100)), "the message shows the line to mend");
+    }
+
+    void skipsHeaderAndBlankLines()
+    {
+        const QsoLines result =
+            convert(u"header callsign\r\n          \r\nログデータ 2026\r\n\r\n"
+                    u"4 29 2105 JA1XY 59910 59913 7 CW 1 the callsign was weak\r\n"
+                    u"4 29 2106 JA1XZ 59910 59913 7 CW 1 Callsign\r\n"
+                    u"4 29 2107 JA1XW 59910 59913 7 CW 1"_s);
+        QVERIFY(!result.error);
+        QCOMPARE(result.sourceLines, QList<int>({6, 7}));
+        QCOMPARE(result.lines.size(), 3);
+        QVERIFY(result.lines.first().contains(u"JA1XZ"_s));
+    }
+
+    void emptyLogGivesOnlyTheEndLine()
+    {
+        for (const QString &log : {QString(), u"    "_s, u"\r\n\r\n"_s})
+            QCOMPARE(convert(log).lines, QStringList({u"END-OF-LOG: "_s}));
+        QCOMPARE(convert(u"callsign\r\n\ny"_s).error.value_or(QString()),
+                 u"ログの2行目がCRの無い改行（LF）だけの行です"_s);
+    }
+
+    void ownCallsignIsCutToItsColumn()
+    {
+        const QString log = crlfLines({u"4 29 0900 JA1XY 59910 59913 7 CW 1"_s});
+        const QString line = convert(log, u"ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲＴＡＢＬＥ"_s).lines.value(0);
+        QCOMPARE(line.mid(30, 18), u"ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲＴ599 "_s);
+    }
 };
-
-void TestQsoLines::convertsDataLine_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("expected");
-
-    const QString cw = QStringLiteral("QSO:  7000 CW 2026-04-29 1205 JA1AB         599 10     "
-                                      "JA1XY         599 13     ");
-    QTest::newRow("nine fields, no multiplier")
-        << QStringLiteral("4 29 2105 JA1XY 59910 59913 7 CW 1") << cw;
-    QTest::newRow("ten fields, with multiplier")
-        << QStringLiteral("4 29 2105 JA1XY 59910 59913 13 7 CW 1") << cw;
-    QTest::newRow("zLOG columns with blanks")
-        << QStringLiteral(
-               "  4  29 2105 JA1XY      59910        59913            13     7  CW  1   ")
-        << cw;
-    QTest::newRow("memo behind points, no multiplier")
-        << QStringLiteral("4 29 2105 JA1XY 59910 59913 7 CW 1 (7012.5)") << cw;
-    QTest::newRow("operator, dupe and memo, no multiplier")
-        << QStringLiteral("4 29 2105 JA1XY 59910 59913 7 CW 1 %%JA1AB%% -DUPE- QSB") << cw;
-    QTest::newRow("operator and memo, with multiplier")
-        << QStringLiteral("4 29 2105 JA1XY 59910 59913 13 7 CW 1 %%JA1AB%% (7012.5)") << cw;
-    QTest::newRow("phone reports are two characters")
-        << QStringLiteral("4 29 2105 JA1XY 5910 5913 14 SSB 1")
-        << QStringLiteral("QSO: 14000 SSB 2026-04-29 1205 JA1AB         59  10     "
-                          "JA1XY         59  13     ");
-    QTest::newRow("RTTY reports 599 like CW")
-        << QStringLiteral("4 29 0900 JA1XY 59910 59913 14 RTTY 1")
-        << QStringLiteral("QSO: 14000 RTTY 2026-04-29 0900 JA1AB         599 10     "
-                          "JA1XY         599 13     ");
-    QTest::newRow("FT8 reports 599 like CW")
-        << QStringLiteral("4 29 0900 JA1XY 59910 59913 14 FT8 1")
-        << QStringLiteral("QSO: 14000 FT8 2026-04-29 0900 JA1AB         599 10     "
-                          "JA1XY         599 13     ");
-    QTest::newRow("lower-case cw is another mode")
-        << QStringLiteral("4 29 0900 JA1XY 59910 59913 7 cw 1")
-        << QStringLiteral("QSO:  7000 cw 2026-04-29 0900 JA1AB         59  910    "
-                          "JA1XY         59  913    ");
-    QTest::newRow("1.9 MHz, month and day padded")
-        << QStringLiteral("4 9 0900 JA1XY 59910 59913 1.9 CW 1")
-        << QStringLiteral("QSO:  1900 CW 2026-04-09 0900 JA1AB         599 10     "
-                          "JA1XY         599 13     ");
-    QTest::newRow("3.5 MHz, December")
-        << QStringLiteral("12 31 0900 JA1XY 59910 59913 3.5 CW 1")
-        << QStringLiteral("QSO:  3500 CW 2026-12-31 0900 JA1AB         599 10     "
-                          "JA1XY         599 13     ");
-    QTest::newRow("50 MHz fits five digits")
-        << QStringLiteral("4 29 0900 JA1XY 5910 5913 50 FM 1")
-        << QStringLiteral("QSO: 50000 FM 2026-04-29 0900 JA1AB         59  10     "
-                          "JA1XY         59  13     ");
-    QTest::newRow("144 MHz becomes its band designator")
-        << QStringLiteral("4 29 0900 JA1XY 5910 5913 144 FM 1")
-        << QStringLiteral("QSO:   144 FM 2026-04-29 0900 JA1AB         59  10     "
-                          "JA1XY         59  13     ");
-    QTest::newRow("430 MHz is the 432 band")
-        << QStringLiteral("4 29 0900 JA1XY 5910 5913 430 FM 1")
-        << QStringLiteral("QSO:   432 FM 2026-04-29 0900 JA1AB         59  10     "
-                          "JA1XY         59  13     ");
-    QTest::newRow("1200 MHz is 1.2G")
-        << QStringLiteral("4 29 0900 JA1XY 5910 5913 1200 FM 1")
-        << QStringLiteral("QSO:  1.2G FM 2026-04-29 0900 JA1AB         59  10     "
-                          "JA1XY         59  13     ");
-    QTest::newRow("10G without a multiplier")
-        << QStringLiteral("4 29 0900 JA1XY 5910 5913 10G SSB 1 (10368000)")
-        << QStringLiteral("QSO:   10G SSB 2026-04-29 0900 JA1AB         59  10     "
-                          "JA1XY         59  13     ");
-    QTest::newRow("1101 is 0201") << QStringLiteral("4 29 1101 JA1XY 59910 59913 7 CW 1")
-                                  << QStringLiteral(
-                                         "QSO:  7000 CW 2026-04-29 0201 JA1AB         599 10     "
-                                         "JA1XY         599 13     ");
-    QTest::newRow("2359 is 1459") << QStringLiteral("4 29 2359 JA1XY 59910 59913 7 CW 1")
-                                  << QStringLiteral(
-                                         "QSO:  7000 CW 2026-04-29 1459 JA1AB         599 10     "
-                                         "JA1XY         599 13     ");
-    QTest::newRow("1100 stays") << QStringLiteral("4 29 1100 JA1XY 59910 59913 7 CW 1")
-                                << QStringLiteral(
-                                       "QSO:  7000 CW 2026-04-29 1100 JA1AB         599 10     "
-                                       "JA1XY         599 13     ");
-    QTest::newRow("three-digit time is copied as it is")
-        << QStringLiteral("4 29 930 JA1XY 59910 59913 7 CW 1")
-        << QStringLiteral("QSO:  7000 CW 2026-04-29 930 JA1AB         599 10     "
-                          "JA1XY         599 13     ");
-    QTest::newRow("long exchange is cut to seven")
-        << QStringLiteral("4 29 0900 JA1XYZ/QRP/9 59912345678 599 7 CW 1")
-        << QStringLiteral("QSO:  7000 CW 2026-04-29 0900 JA1AB         599 1234567"
-                          "JA1XYZ/QRP/9  599        ");
-    QTest::newRow("capital Callsign in a remark is data")
-        << QStringLiteral("4 29 0900 JA1XY 59910 59913 7 CW 1 Callsign")
-        << QStringLiteral("QSO:  7000 CW 2026-04-29 0900 JA1AB         599 10     "
-                          "JA1XY         599 13     ");
-}
-
-void TestQsoLines::convertsDataLine()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, expected);
-    const QsoLines result = WriteQsoLines(crlfLines({line}), own, year);
-    QVERIFY2(!result.error, qPrintable(result.error.value_or(QString())));
-    QCOMPARE(result.lines, QStringList({expected, QStringLiteral("END-OF-LOG: ")}));
-}
-
-void TestQsoLines::refusesUndefinedLine_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("message");
-
-    // A one-word line would otherwise repeat the QSO before it.
-    QTest::newRow("one word") << QStringLiteral("JA1XY")
-                              << QStringLiteral("ログの3行目は項目が1個しかありません");
-    QTest::newRow("eight fields") << QStringLiteral("4 29 2105 JA1XY 59910 59913 7 CW")
-                                  << QStringLiteral("ログの3行目は項目が8個しかありません");
-    QTest::newRow("band is no number") << QStringLiteral("4 29 2105 JA1XY 59910 59913 X CW 1")
-                                       << QStringLiteral("ログの3行目のバンド「X」");
-    QTest::newRow("frequency wider than five")
-        << QStringLiteral("4 29 2105 JA1XY 59910 59913 7.0125 CW 1")
-        << QStringLiteral("ログの3行目のバンド「7.0125」はCabrillo");
-    QTest::newRow("unknown G band") << QStringLiteral("4 29 2105 JA1XY 5910 5913 24G SSB 1")
-                                    << QStringLiteral("ログの3行目のバンド「24G」はCabrillo");
-    QTest::newRow("time beyond 16 bits") << QStringLiteral("4 29 99999 JA1XY 59910 59913 7 CW 1")
-                                         << QStringLiteral("ログの3行目の時刻「99999」");
-    QTest::newRow("time of endless digits")
-        << QStringLiteral("4 29 ") + QString(400, QLatin1Char('9')) +
-               QStringLiteral(" JA1XY 59910 59913 7 CW 1")
-        << QStringLiteral("ログの3行目の時刻");
-}
-
-void TestQsoLines::refusesUndefinedLine()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, message);
-    const QString good = QStringLiteral("4 29 2105 JA1XY 59910 59913 7 CW 1");
-    const QsoLines result = WriteQsoLines(crlfLines({good, QString(), line, good}), own, year);
-    QVERIFY(result.error);
-    QVERIFY2(result.error->startsWith(message), qPrintable(*result.error));
-    QVERIFY2(result.error->contains(line.left(100)), "the message shows the line to mend");
-}
-
-void TestQsoLines::skipsHeaderAndBlankLines()
-{
-    const QString log = crlfLines({
-        QStringLiteral(
-            "mon day time  callsign      sent         rcvd      multi   MHz mode pts memo"),
-        QStringLiteral("          "),
-        QStringLiteral("ログデータ 2026"),
-        QStringLiteral("4 29 2105 JA1XY 59910 59913 7 CW 1 the callsign was weak"),
-        QStringLiteral("4 29 2106 JA1XZ 59910 59913 7 CW 1"),
-    });
-    const QsoLines result = WriteQsoLines(log, own, year);
-    QVERIFY(!result.error);
-    QCOMPARE(result.lines.size(), 2);
-    QVERIFY(result.lines.first().contains(QStringLiteral("JA1XZ")));
-    QCOMPARE(result.sourceLines, QList<int>({5}));
-}
-
-void TestQsoLines::emptyLogGivesOnlyTheEndLine()
-{
-    for (const QString &log : {QString(), QStringLiteral("    "), QStringLiteral("\r\n\r\n")})
-        QCOMPARE(WriteQsoLines(log, own, year).lines,
-                 QStringList({QStringLiteral("END-OF-LOG: ")}));
-
-    const QsoLines twoLineFeeds = WriteQsoLines(QStringLiteral("callsign\r\n\ny"), own, year);
-    QCOMPARE(twoLineFeeds.error,
-             std::optional<QString>(QStringLiteral("ログの2行目がCRの無い改行（LF）だけの行です")));
-}
-
-void TestQsoLines::ownCallsignIsCutToItsColumn()
-{
-    const QString line = crlfLines({QStringLiteral("4 29 0900 JA1XY 59910 59913 7 CW 1")});
-    const QString portable = WriteQsoLines(line, QStringLiteral("JA1AB/1"), year).lines.first();
-    QCOMPARE(portable.mid(30, 14), QStringLiteral("JA1AB/1       "));
-    const QString longCall =
-        WriteQsoLines(line, QStringLiteral("ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲＴＡＢＬＥ"), year)
-            .lines.first();
-    QCOMPARE(longCall.mid(30, 18), QStringLiteral("ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲＴ599 "));
-}
-
-void TestQsoLines::numbersLinesAsTheLogTextDoes()
-{
-    const QString log =
-        QStringLiteral("header callsign\r\n\r\n4 29 2105 JA1XY 59910 59913 7 CW 1\r\n"
-                       "4 29 2105 JA1XZ 59910 59913 7 CW 1");
-    const QsoLines result = WriteQsoLines(log, own, year);
-    QCOMPARE(result.sourceLines, QList<int>({3, 4}));
-    QCOMPARE(result.lines.size(), 3);
-}
 
 QTEST_GUILESS_MAIN(TestQsoLines)
 #include "tst_qso_lines.moc"
