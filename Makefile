@@ -4,7 +4,7 @@ APP = $(abspath $(BUILD))/src/tornak-cabrillo
 # The window reads and writes ini.txt and the Cabrillo file in its current folder.
 RUN_DIR = $(BUILD)/run
 
-.PHONY: all deps build test test-sanitize run screenshot format clean
+.PHONY: all deps build test test-sanitize bench run screenshot format clean package
 
 all: build
 
@@ -24,6 +24,35 @@ test-sanitize: deps
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS)
 
+# Speed and memory of a Release build against the goals: whole exports of generated logs
+# of 10,000 to 1,000,000 lines, the codec floor, the window's start-up and log load.
+# BENCH_ARGS passes options on, e.g. BENCH_ARGS="--runs 3 --sizes 10000,100000".
+bench: deps
+	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-bench -j $(JOBS) --target tornak-bench
+	build-bench/bench/tornak-bench $(BENCH_ARGS)
+
+# The libFuzzer targets of fuzz/, each run for FUZZ_SECONDS. Their corpora grow in
+# build-fuzz/corpus/ from one run to the next; inputs that break something are kept in
+# build-fuzz/crashes/ (see fuzz/README.md).
+FUZZ_SECONDS ?= 180
+FUZZ_TARGETS = fuzz_log fuzz_settings fuzz_export
+.PHONY: fuzz
+fuzz:
+	./scripts/install-deps.sh --fuzz
+	CXX=clang++ cmake -S . -B build-fuzz -DTORNAK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
+	@mkdir -p build-fuzz/crashes
+	@status=0; for target in $(FUZZ_TARGETS); do \
+		mkdir -p build-fuzz/corpus/$$target; \
+		cp -n fuzz/corpus/$$target/* build-fuzz/corpus/$$target/; \
+		echo "== $$target, $(FUZZ_SECONDS) s"; \
+		build-fuzz/fuzz/$$target build-fuzz/corpus/$$target -dict=fuzz/zlog.dict \
+			-max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+			-artifact_prefix=$(CURDIR)/build-fuzz/crashes/$$target- -print_final_stats=1 \
+			|| status=1; \
+	done; exit $$status
+
 # Opens the window; without a display, converts the bundled example instead.
 run: build
 	@mkdir -p $(RUN_DIR)
@@ -42,6 +71,13 @@ screenshot:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target tornak-screenshots
 	xvfb-run -a $(BUILD)/tornak-screenshots screenshots examples
+
+# The Debian package, built in its own folder: $(BUILD)-package/tornak-cabrillo_*.deb
+package: deps
+	cmake -S . -B $(BUILD)-package -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD)-package -j $(JOBS)
+	cd $(BUILD)-package && cpack -G DEB
+	@ls $(BUILD)-package/*.deb
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,10 +1,12 @@
 #!/bin/sh
 # Installs what building, testing and running need on Debian 12, and nothing that is
-# already there. With --xvfb it adds the virtual display used for screenshots.
+# already there. With --xvfb it adds the virtual display used for screenshots, with --fuzz
+# clang and the libFuzzer runtime.
 set -eu
 
-packages="cmake g++ make qt6-base-dev"
+packages="cmake g++ make qt6-base-dev desktop-file-utils appstream groff-base dpkg-dev file"
 [ "${1:-}" = "--xvfb" ] && packages="$packages xvfb xauth"
+[ "${1:-}" = "--fuzz" ] && packages="$packages clang libclang-rt-14-dev"
 
 missing=""
 for package in $packages; do

@@ -1,0 +1,7 @@
+#include "log_case.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    Fuzz::runLogCase(Fuzz::bytesOf(data, size));
+    return 0;
+}

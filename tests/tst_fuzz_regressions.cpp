@@ -1,0 +1,118 @@
+// Every input that once broke a property of a fuzz target, replayed through the same
+// checks as the target runs. The file name says which target: log-, settings- or export-.
+
+#include "../fuzz/export_case.h"
+#include "../fuzz/log_case.h"
+#include "../fuzz/settings_case.h"
+
+#include "test_files.h"
+
+#include <QtTest>
+
+#include <stdexcept>
+
+namespace
+{
+
+struct Violation : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void throwViolation(const std::string &what)
+{
+    throw Violation(what);
+}
+
+} // namespace
+
+class TestFuzzRegressions : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void replay_data();
+    void replay();
+    void zeroWidthNoBreakSpaceIsNamed_data();
+    void zeroWidthNoBreakSpaceIsNamed();
+    void savedHalfWidthKatakanaComesBack();
+};
+
+void TestFuzzRegressions::initTestCase()
+{
+    // A broken property fails the row instead of aborting the whole program.
+    Fuzz::violationHandler() = throwViolation;
+}
+
+void TestFuzzRegressions::replay_data()
+{
+    QTest::addColumn<QString>("path");
+    const QDir dir(testDataFile("fuzz-regressions"));
+    const QStringList names = dir.entryList(QDir::Files, QDir::Name);
+    QVERIFY(!names.isEmpty());
+    for (const QString &name : names)
+        QTest::newRow(qPrintable(name)) << dir.filePath(name);
+}
+
+void TestFuzzRegressions::replay()
+{
+    QFETCH(QString, path);
+    const QByteArray input = readFile(path);
+    QVERIFY(!input.isEmpty());
+    const QString name = QFileInfo(path).fileName();
+    try {
+        if (name.startsWith(QLatin1String("log-")))
+            Fuzz::runLogCase(input);
+        else if (name.startsWith(QLatin1String("settings-")))
+            Fuzz::runSettingsCase(input);
+        else if (name.startsWith(QLatin1String("export-")))
+            Fuzz::runExportCase(input);
+        else
+            QFAIL("the file name must start with log-, settings- or export-");
+    } catch (const Violation &violation) {
+        QFAIL(violation.what());
+    }
+}
+
+// U+FEFF has no Shift_JIS form, yet on its own it reads as a byte-order mark; the search
+// for the character to name must still find it.
+void TestFuzzRegressions::zeroWidthNoBreakSpaceIsNamed_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("alone") << QString(QChar(0xFEFF));
+    QTest::newRow("first") << QChar(0xFEFF) + QStringLiteral("JA1ABC");
+    QTest::newRow("inside") << QStringLiteral("JA1") + QChar(0xFEFF) + QStringLiteral("ABC");
+}
+
+void TestFuzzRegressions::zeroWidthNoBreakSpaceIsNamed()
+{
+    QFETCH(QString, text);
+    QCOMPARE(TextFile::firstUnencodable(text), std::optional<char32_t>(U'\uFEFF'));
+    QCOMPARE(TextFile::encodeLines({text}), std::nullopt);
+}
+
+// The settings file is written in Shift_JIS. Half-width katakana such as "ﾅｶ" (C5 B6) can
+// form valid UTF-8 ("Ŷ"); with only ASCII around them, the next start must still read back
+// what was saved.
+void TestFuzzRegressions::savedHalfWidthKatakanaComesBack()
+{
+    StationEntries entries;
+    entries.logType = QStringLiteral("zLog");
+    entries.callsign = QStringLiteral("JA1ABC");
+    entries.name = QStringLiteral("ﾅｶ");
+    entries.address = QStringLiteral("Tokyo");
+    entries.power = QStringLiteral("50");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(settingsFileName);
+    QCOMPARE(SaveSettings(path, entries), std::nullopt);
+    QCOMPARE(readFile(path).mid(22, 4), QByteArray("\xC5\xB6\r\n"));
+
+    StationEntries restored = InitialStationEntries();
+    const SettingsLoad load = LoadSettings(path, restored);
+    QCOMPARE(load.outcome, SettingsLoad::Outcome::Complete);
+    QCOMPARE(restored.name, entries.name);
+    QCOMPARE(restored, entries);
+}
+
+QTEST_GUILESS_MAIN(TestFuzzRegressions)
+#include "tst_fuzz_regressions.moc"
