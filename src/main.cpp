@@ -118,6 +118,7 @@ int runWindow(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(programName);
     QApplication::setApplicationVersion(QStringLiteral(TORNAK_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.tornak.TornakCabrillo"));
     // The captions were laid out for the 9-point UI font of a Japanese desktop.
     QApplication::setFont(JapaneseFont(false, 9));
     Form1 window;
