@@ -22,9 +22,11 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
-namespace {
+namespace
+{
 
 const QColor requiredRed(255, 0, 0);
+const QString proportionalGothic = QStringLiteral("ＭＳ Ｐゴシック");
 const QColor contestHighlight(255, 255, 128);
 
 // Positions are given in twips, 1/1440 inch, so the layout scales with the screen.
@@ -54,14 +56,15 @@ QFont JapaneseFont(bool fixedPitch, double points)
         font.setStyleHint(QFont::TypeWriter);
         font.setFixedPitch(true);
     } else {
-        font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+        font.setFamilies({proportionalGothic, QStringLiteral("MS PGothic"),
                           QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
     }
     font.setPointSizeF(points);
     return font;
 }
 
-namespace {
+namespace
+{
 
 // Disabled labels keep the style's grey: only the enabled colour is set.
 void setLabelColour(QLabel *label, const QColor &colour)
@@ -115,8 +118,8 @@ Form1::Form1(std::unique_ptr<Dialogs> dialogsToUse, QWidget *parent)
     statusBar()->setSizeGripEnabled(false);
 
     const Twips twips(this);
-    resize(twips.px(11880), twips.px(8190) + menuBar()->sizeHint().height() +
-                                statusBar()->sizeHint().height());
+    resize(twips.px(11880),
+           twips.px(8190) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 Form1::~Form1() = default;
@@ -179,7 +182,8 @@ void Form1::buildControls(QWidget *area)
     List1->addItems({QStringLiteral("zLOGでのデータ"), QStringLiteral("入力後、ログの"),
                      QStringLiteral("保存でFile→"), QStringLiteral("Exportから＜DOS"),
                      QStringLiteral(" compartible(*.txt)＞"), QStringLiteral("を選択して出来た"),
-                     QStringLiteral("＜*.txtファイル＞"), QStringLiteral("をここにドロップする。")});
+                     QStringLiteral("＜*.txtファイル＞"),
+                     QStringLiteral("をここにドロップする。")});
     List1->setGeometry(t.rect(8760, 120, 3015, 4470));
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->setTextElideMode(Qt::ElideNone);
@@ -210,7 +214,8 @@ void Form1::buildControls(QWidget *area)
         {7, "意見・感想", t.rect(120, 4440, 975, 375), false},
     };
     for (const Caption &c : captions) {
-        QLabel *l = label(unused, indexedName("Label3", c.index), QString::fromUtf8(c.text), c.rect);
+        QLabel *l =
+            label(unused, indexedName("Label3", c.index), QString::fromUtf8(c.text), c.rect);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         setLabelColour(l, c.required ? requiredRed : normalLabelColour(l));
         Label3[c.index] = l;
@@ -222,10 +227,11 @@ void Form1::buildControls(QWidget *area)
     highlight(text(6, t.rect(1680, 1920, 6975, 270)));
     highlight(text(7, t.rect(1680, 2280, 6975, 270)));
     highlight(text(3, t.rect(1680, 2640, 6975, 270)));
-    highlight(combo(2, t.rect(1680, 3000, 6975, 300),
-                    {QString(), QStringLiteral("DP（IV、R-DP、V-DP、短縮DP)"),
-                     QStringLiteral("ワイヤー（釣竿、ＬＷ）"), QStringLiteral("GP(バーチカル、ホイップ）"),
-                     QStringLiteral("ビーム（八木、HB9CV、CQ等）"), QStringLiteral("その他（上記以外）")}));
+    highlight(combo(
+        2, t.rect(1680, 3000, 6975, 300),
+        {QString(), QStringLiteral("DP（IV、R-DP、V-DP、短縮DP)"),
+         QStringLiteral("ワイヤー（釣竿、ＬＷ）"), QStringLiteral("GP(バーチカル、ホイップ）"),
+         QStringLiteral("ビーム（八木、HB9CV、CQ等）"), QStringLiteral("その他（上記以外）")}));
     highlight(text(4, t.rect(1680, 3360, 6975, 270)));
     highlight(text(5, t.rect(2040, 3720, 1215, 270)));
 
@@ -311,9 +317,9 @@ void Form1::setTabOrder()
 {
     // The covered controls beneath the big text boxes take no focus and are left out.
     const QList<QWidget *> order = {
-        Combo1[0], Text1[0], Text1[1], Text1[2], Text2,  Text1[3], Text1[4],
-        Text1[5],  Text3,    Command1[0], Combo1[1], Combo1[2], List1, Check1[0],
-        Text1[6],  Text1[7], Check1[1],
+        Combo1[0], Text1[0],  Text1[1], Text1[2],    Text2,     Text1[3],
+        Text1[4],  Text1[5],  Text3,    Command1[0], Combo1[1], Combo1[2],
+        List1,     Check1[0], Text1[6], Text1[7],    Check1[1],
     };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
@@ -399,10 +405,9 @@ void Form1::applyContestRules(const ContestRules &rules)
 
 void Form1::SetContestFieldsEnabled(bool enabled)
 {
-    const QList<QWidget *> set = {Text1[3],  Text1[4],  Text1[5],  Text1[6],  Text1[7],
-                                  Label3[3], Label3[4], Label3[5], Label3[6], Label3[10],
-                                  Label3[11], Label3[12], Label3[13], Check1[0], Check1[1],
-                                  Combo1[2]};
+    const QList<QWidget *> set = {
+        Text1[3],  Text1[4],   Text1[5],   Text1[6],   Text1[7],   Label3[3], Label3[4], Label3[5],
+        Label3[6], Label3[10], Label3[11], Label3[12], Label3[13], Check1[0], Check1[1], Combo1[2]};
     for (QWidget *widget : set)
         widget->setEnabled(enabled);
 }
@@ -456,5 +461,5 @@ void Form1::LoadLogFile(const QString &path)
 
 void Form1::gengo_Click()
 {
-    dialogs->chooseFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+    dialogs->chooseFont(QFont(proportionalGothic));
 }
