@@ -205,6 +205,15 @@ private Q_SLOTS:
         const QString nowhere = dir->filePath(u"nowhere"_s);
         QCOMPARE(ExportCabrilloLog({clubEntries(), QString(), 2026, nowhere, QString()}).message,
                  u"出力先のフォルダー「%1」がありません"_s.arg(nowhere));
+
+        // Qt reads a name beginning with ":" as a path into its resources; it must still
+        // land in the output folder.
+        StationEntries colon = clubEntries();
+        colon.callsign = u"A/:T"_s;
+        const ExportResult inFolder = exportLog(colon);
+        QVERIFY(inFolder.written);
+        QCOMPARE(inFolder.outputPath, dir->path() + u"/:T.txt"_s);
+        QVERIFY(QFile::exists(inFolder.outputPath));
     }
 
     void leadingAddressBreakIsGivenBack()

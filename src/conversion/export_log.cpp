@@ -8,7 +8,6 @@
 #include "conversion/text_file.h"
 #include "settings/settings_file.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace
@@ -21,6 +20,16 @@ std::optional<QString> unencodableEntry(const StationEntries &entries)
             return Messages::unencodableEntry(entry.label, *c);
     }
     return std::nullopt;
+}
+
+// Joined by hand: Qt takes a name that begins with ":" for a path into its resources, so
+// QDir::filePath would give ":T.txt" back unchanged and the file would leave the folder.
+QString outputPath(const QString &folder, const QString &fileName)
+{
+    if (folder.isEmpty())
+        return fileName.startsWith(QLatin1Char(':')) ? QLatin1String("./") + fileName : fileName;
+    return folder.endsWith(QLatin1Char('/')) ? folder + fileName
+                                             : folder + QLatin1Char('/') + fileName;
 }
 
 // Everything that can refuse the export, before any file is touched.
@@ -78,9 +87,7 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
         if (const auto error = SaveSettings(request.settingsPath, entries))
             result.settingsError = *error;
     }
-    const QString fileName = baseName + QLatin1String(".txt");
-    result.outputPath =
-        request.outputFolder.isEmpty() ? fileName : QDir(request.outputFolder).filePath(fileName);
+    result.outputPath = outputPath(request.outputFolder, baseName + QLatin1String(".txt"));
     if (const auto reason = TextFile::writeAtomically(result.outputPath, bytes)) {
         result.message = Messages::cannotWrite(result.outputPath, *reason);
         return result;
