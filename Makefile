@@ -32,7 +32,8 @@ bench: deps
 	cmake --build build-bench -j $(JOBS) --target tornak-bench
 	build-bench/bench/tornak-bench $(BENCH_ARGS)
 
-# The libFuzzer targets of fuzz/, each run for FUZZ_SECONDS. Their corpora grow in
+# The libFuzzer targets of fuzz/, each run for FUZZ_SECONDS from inside build-fuzz/, so that
+# a file written to a wrong, relative place lands there. Their corpora grow in
 # build-fuzz/corpus/ from one run to the next; inputs that break something are kept in
 # build-fuzz/crashes/ (see fuzz/README.md).
 FUZZ_SECONDS ?= 180
@@ -47,10 +48,9 @@ fuzz:
 		mkdir -p build-fuzz/corpus/$$target; \
 		cp -n fuzz/corpus/$$target/* build-fuzz/corpus/$$target/; \
 		echo "== $$target, $(FUZZ_SECONDS) s"; \
-		build-fuzz/fuzz/$$target build-fuzz/corpus/$$target -dict=fuzz/zlog.dict \
+		(cd build-fuzz && fuzz/$$target corpus/$$target -dict=../fuzz/zlog.dict \
 			-max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
-			-artifact_prefix=$(CURDIR)/build-fuzz/crashes/$$target- -print_final_stats=1 \
-			|| status=1; \
+			-artifact_prefix=crashes/$$target- -print_final_stats=1) || status=1; \
 	done; exit $$status
 
 # Opens the window; without a display, converts the bundled example instead.

@@ -25,6 +25,14 @@ done
 for ini in "$data"/*.ini.txt "$top/examples/ini.txt"; do
     copy_new "$ini" "$out/fuzz_settings"
 done
+# Inputs that once found a fault stay seeds, so that the fuzzer starts next to them.
+for kept in "$data"/fuzz-regressions/*; do
+    case $(basename "$kept") in
+    log-*) copy_new "$kept" "$out/fuzz_log" ;;
+    settings-*) copy_new "$kept" "$out/fuzz_settings" ;;
+    export-*) copy_new "$kept" "$out/fuzz_export" ;;
+    esac
+done
 
 # fuzz_export reads five choice bytes (contest, callsign, entries left empty, flags, free-text
 # target and year), then three free texts, each a length byte and UTF-8, then the log.

@@ -31,17 +31,34 @@ class TestFuzzRegressions : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void init();
     void replay_data();
     void replay();
     void zeroWidthNoBreakSpaceIsNamed_data();
     void zeroWidthNoBreakSpaceIsNamed();
     void savedHalfWidthKatakanaComesBack();
+    void colonCallsignStaysInOutputFolder();
+
+private:
+    QTemporaryDir currentFolder;
 };
 
 void TestFuzzRegressions::initTestCase()
 {
     // A broken property fails the row instead of aborting the whole program.
     Fuzz::violationHandler() = throwViolation;
+    // A file written to the wrong place lands here, not among the build's files.
+    QVERIFY(currentFolder.isValid());
+    QVERIFY(QDir::setCurrent(currentFolder.path()));
+}
+
+// Each test starts with an empty current folder, so what it finds there is its own.
+void TestFuzzRegressions::init()
+{
+    QDir current = QDir::current();
+    QVERIFY(current.removeRecursively());
+    QVERIFY(current.mkpath(QStringLiteral(".")));
+    QVERIFY(QDir::setCurrent(current.path()));
 }
 
 void TestFuzzRegressions::replay_data()
@@ -112,6 +129,33 @@ void TestFuzzRegressions::savedHalfWidthKatakanaComesBack()
     QCOMPARE(load.outcome, SettingsLoad::Outcome::Complete);
     QCOMPARE(restored.name, entries.name);
     QCOMPARE(restored, entries);
+}
+
+// Qt reads a path that starts with ':' as a resource, so joining such a file name to the
+// output folder gave the name back alone, and the file went to the current folder.
+void TestFuzzRegressions::colonCallsignStaysInOutputFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("out")));
+    ExportRequest request;
+    request.entries = Fuzz::LogCase::clubEntries();
+    request.entries.callsign = QStringLiteral(":JA1ABC");
+    request.year = 2026;
+    request.outputFolder = dir.filePath(QStringLiteral("out"));
+    const ExportResult result = ExportCabrilloLog(request);
+
+    QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    if (result.written) {
+        const QString inside = request.outputFolder + QStringLiteral("/:JA1ABC.txt");
+        QCOMPARE(QDir::cleanPath(result.outputPath), inside);
+        QVERIFY(readFile(inside).endsWith("END-OF-LOG: \r\n"));
+    } else {
+        QVERIFY(!result.message.isEmpty());
+        QCOMPARE(QDir(request.outputFolder)
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFuzzRegressions)
