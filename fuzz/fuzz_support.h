@@ -115,7 +115,8 @@ inline std::optional<QByteArray> referenceEncoding(const QStringList &lines)
 
 inline bool encodes(const QString &text)
 {
-    QStringEncoder encoder("windows-31j");
+    // Stateless: a surrogate alone at the end is an error, not a character still to come.
+    QStringEncoder encoder("windows-31j", QStringEncoder::Flag::Stateless);
     [[maybe_unused]] const QByteArray bytes = encoder.encode(text);
     return !encoder.hasError();
 }
@@ -126,9 +127,19 @@ inline std::optional<char32_t> referenceFirstUnencodable(const QString &text)
 {
     if (encodes(text))
         return std::nullopt;
-    for (char32_t c : text.toUcs4()) {
-        if (!encodes(QStringView(QChar::fromUcs4(c)).toString()))
-            return c;
+    // One code point at a time; a surrogate that a fixed-width field cut from its pair
+    // stands alone.
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = QChar::isHighSurrogate(text.at(i).unicode()) &&
+                                         i + 1 < text.size() &&
+                                         QChar::isLowSurrogate(text.at(i + 1).unicode())
+                                     ? 2
+                                     : 1;
+        const QString single = text.mid(i, length);
+        if (!encodes(single))
+            return length == 2 ? QChar::surrogateToUcs4(single.at(0), single.at(1))
+                               : char32_t(single.at(0).unicode());
+        i += length;
     }
     fail("a text that cannot be encoded holds a character that cannot", __FILE__, __LINE__);
 }

@@ -55,7 +55,7 @@ void TestFuzzRegressions::initTestCase()
 // Each test starts with an empty current folder, so what it finds there is its own.
 void TestFuzzRegressions::init()
 {
-    QDir current = QDir::current();
+    QDir current(currentFolder.path());
     QVERIFY(current.removeRecursively());
     QVERIFY(current.mkpath(QStringLiteral(".")));
     QVERIFY(QDir::setCurrent(current.path()));

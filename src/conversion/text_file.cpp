@@ -132,7 +132,8 @@ int lineNumberAt(QByteArrayView bytes, qsizetype position)
 // that character has no CP932 form either, so it must fail like any other.
 std::optional<QByteArray> encodeStrictly(QStringView text)
 {
-    QStringEncoder encoder(codecName);
+    // Stateless, so a surrogate left alone at the end counts as an error, not as pending.
+    QStringEncoder encoder(codecName, QStringEncoder::Flag::Stateless);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError() || text.startsWith(QChar(0xFEFF)))
         return std::nullopt;
@@ -216,10 +217,16 @@ std::optional<char32_t> firstUnencodable(const QString &text)
     if (encodeStrictly(text))
         return std::nullopt;
     // Rare path: find the culprit one character at a time.
-    // QChar::fromUcs4, as QString::fromUcs4 would drop a U+FEFF as a byte-order mark.
-    for (char32_t c : text.toUcs4()) {
-        if (!encodeStrictly(QChar::fromUcs4(c)))
-            return c;
+    // Walked by hand: toUcs4 loses a surrogate left alone where a fixed-width field cut a
+    // pair, and QString::fromUcs4 would drop a U+FEFF as a byte-order mark.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const QStringView character = QStringView(text).sliced(i, pair ? 2 : 1);
+        if (!encodeStrictly(character))
+            return pair ? QChar::surrogateToUcs4(character[0], character[1])
+                        : char32_t(character[0].unicode());
+        i += pair ? 1 : 0;
     }
     return std::nullopt;
 }
