@@ -36,7 +36,8 @@ private Q_SLOTS:
     void replay();
     void zeroWidthNoBreakSpaceIsNamed_data();
     void zeroWidthNoBreakSpaceIsNamed();
-    void savedHalfWidthKatakanaComesBack();
+    void savedShiftJisThatLooksLikeUtf8ComesBack_data();
+    void savedShiftJisThatLooksLikeUtf8ComesBack();
     void colonCallsignStaysInOutputFolder();
 
 private:
@@ -108,21 +109,32 @@ void TestFuzzRegressions::zeroWidthNoBreakSpaceIsNamed()
     QCOMPARE(TextFile::encodeLines({text}), std::nullopt);
 }
 
-// The settings file is written in Shift_JIS. Half-width katakana such as "ﾅｶ" (C5 B6) can
-// form valid UTF-8 ("Ŷ"); with only ASCII around them, the next start must still read back
-// what was saved.
-void TestFuzzRegressions::savedHalfWidthKatakanaComesBack()
+// The settings file is written in Shift_JIS. Some Shift_JIS texts are valid UTF-8 as well:
+// half-width katakana in pairs ("ﾅｶ" is C5 B6, "Ŷ" in UTF-8), or a kanji with a trail byte
+// below C0 followed by one ("羝ｸ" is E3 B6 B8, "㶸"). With only ASCII around them, the
+// next start must still read back what was saved.
+void TestFuzzRegressions::savedShiftJisThatLooksLikeUtf8ComesBack_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("two-byte form") << QStringLiteral("ﾅｶ") << QByteArray("\xC5\xB6\r\n");
+    QTest::newRow("three-byte form") << QStringLiteral("羝ｸ") << QByteArray("\xE3\xB6\xB8\r\n");
+}
+
+void TestFuzzRegressions::savedShiftJisThatLooksLikeUtf8ComesBack()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, saved);
     StationEntries entries;
     entries.logType = QStringLiteral("zLog");
     entries.callsign = QStringLiteral("JA1ABC");
-    entries.name = QStringLiteral("ﾅｶ");
+    entries.name = name;
     entries.address = QStringLiteral("Tokyo");
     entries.power = QStringLiteral("50");
     QTemporaryDir dir;
     const QString path = dir.filePath(settingsFileName);
     QCOMPARE(SaveSettings(path, entries), std::nullopt);
-    QCOMPARE(readFile(path).mid(22, 4), QByteArray("\xC5\xB6\r\n"));
+    QCOMPARE(readFile(path).mid(22, saved.size()), saved);
 
     StationEntries restored = InitialStationEntries();
     const SettingsLoad load = LoadSettings(path, restored);

@@ -152,18 +152,17 @@ Decoded decode(QByteArrayView bytes)
     if (bytes.startsWith(utf8Bom)) {
         return decodeWith(bytes.sliced(utf8Bom.size()), utf8Decoder);
     }
-    switch (utf8Form(bytes)) {
-    case Utf8Form::Wide:
-        return decodeWith(bytes, utf8Decoder);
-    case Utf8Form::TwoByteOnly: {
-        // Half-width kana saved in Shift_JIS can look like UTF-8 ("ﾅｶ" is "Ŷ"); the tool's
-        // own files must read back as written, so Shift_JIS wins when it reads cleanly.
-        Decoded cp932 = decodeWith(bytes, cp932Decoder);
-        return cp932.badLine == 0 ? cp932 : decodeWith(bytes, utf8Decoder);
-    }
-    default:
+    const Utf8Form form = utf8Form(bytes);
+    if (form == Utf8Form::Invalid || form == Utf8Form::Ascii)
         return decodeWith(bytes, cp932Decoder);
-    }
+    // Some Shift_JIS text is valid UTF-8 as well: half-width kana in pairs ("ﾅｶ" is "Ŷ"),
+    // or a kanji followed by one ("羝ｸ" is "㶸"). Japanese written in UTF-8 can be written
+    // in Shift_JIS too; when the UTF-8 reading could not, the tool's own file is meant.
+    Decoded utf8 = decodeWith(bytes, utf8Decoder);
+    if (form == Utf8Form::Wide && encodeStrictly(utf8.text))
+        return utf8;
+    Decoded cp932 = decodeWith(bytes, cp932Decoder);
+    return cp932.badLine == 0 ? cp932 : utf8;
 }
 
 QStringList splitLines(const QString &text)
