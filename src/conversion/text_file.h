@@ -17,9 +17,8 @@ struct Decoded {
 };
 
 // CP932, unless the bytes start with a UTF-8 byte-order mark or are valid UTF-8 holding
-// non-ASCII text (a file re-saved by a modern editor). Where both readings are clean and
-// UTF-8 would give only characters below U+0800, CP932 wins: that is half-width kana.
-// Nothing is ever replaced.
+// non-ASCII text (a file re-saved by a modern editor). Where both readings are clean, UTF-8
+// wins only with Japanese text that Shift_JIS could hold as well. Nothing is ever replaced.
 Decoded decode(QByteArrayView bytes);
 
 // A line ends at CR LF or at a lone CR; a lone LF stays in the line; a last line without
