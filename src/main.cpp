@@ -1,5 +1,6 @@
 #include "convert_command.h"
 
+#include "conversion/messages.h"
 #include "settings/settings_file.h"
 #include "ui/form1.h"
 
@@ -10,8 +11,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
-namespace {
+namespace
+{
 
 constexpr int exitUsage = 2;
 const QString programName = QStringLiteral("tornak-cabrillo");
@@ -108,10 +111,9 @@ bool displayAvailable()
 int runWindow(int argc, char *argv[])
 {
     if (!displayAvailable()) {
-        QTextStream(stderr) << QStringLiteral(
-                                   "ウィンドウを表示できる画面がありません。"
-                                   "画面の無い環境では tornak-cabrillo convert LOGFILE "
-                                   "で変換できます（tornak-cabrillo --help）。")
+        QTextStream(stderr) << QStringLiteral("ウィンドウを表示できる画面がありません。"
+                                              "画面の無い環境では tornak-cabrillo convert LOGFILE "
+                                              "で変換できます（tornak-cabrillo --help）。")
                             << Qt::endl;
         return 1;
     }
@@ -132,5 +134,12 @@ int runWindow(int argc, char *argv[])
 // With arguments it is the command line; without, the window.
 int main(int argc, char *argv[])
 {
-    return argc > 1 ? runCommandLine(argc, argv) : runWindow(argc, argv);
+    if (argc == 1)
+        return runWindow(argc, argv);
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc &) {
+        std::fputs(Messages::outOfMemory().toUtf8().append('\n').constData(), stderr);
+        return 1;
+    }
 }

@@ -11,11 +11,18 @@ class FakeDialogs : public Dialogs
 public:
     QStringList messages;
     QStringList prompts;
+    QStringList questions;
+    bool yes = false;                  // the answer to every question
     QString answer;                    // typed into the input box
     std::optional<QString> chosenFile; // nothing: the file dialog is cancelled
     int fontDialogs = 0;
 
     void showMessage(const QString &text) override { messages.append(text); }
+    bool confirm(const QString &question) override
+    {
+        questions.append(question);
+        return yes;
+    }
     QString askText(const QString &prompt) override
     {
         prompts.append(prompt);

@@ -27,10 +27,12 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Everything in a folder, hidden files included, so a left-over temporary file shows.
+// Everything in a folder, hidden files and pipes included, so a left-over temporary file
+// shows.
 inline QStringList entriesIn(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
 
 // Lines as the log text holds them: each followed by CR LF.

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace
 {
@@ -57,27 +58,44 @@ private Q_SLOTS:
     void refusedLogLeavesTextAlone_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // empty: no file at all
+        QTest::addColumn<QString>("special");  // what log.txt is instead, or another path
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing file") << QByteArray() << u"を開けません"_s;
+        QTest::newRow("missing file") << QByteArray() << QString() << u"を開けません"_s;
         QTest::newRow("NUL bytes") << zlogHeader + QByteArray(" 11\0 23", 7) + "\r\n"
-                                   << u"の2行目にNUL文字があります"_s;
-        QTest::newRow("binary file")
-            << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << u"の2行目にNUL文字があります"_s;
-        QTest::newRow("bytes invalid in CP932") << zlogHeader + qso + "JA1\xFF\xFE\r\n"
-                                                << u"の3行目に文字として読めないバイト"_s;
+                                   << QString() << u"の2行目にNUL文字があります"_s;
+        QTest::newRow("binary file") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << QString()
+                                     << u"の3行目にNUL文字があります"_s;
+        QTest::newRow("bytes invalid in CP932")
+            << zlogHeader + qso + "JA1\xFF\xFE\r\n"
+            << QString() << u"の3行目に文字として読めないバイト"_s;
         QTest::newRow("double-byte character cut at the end")
-            << zlogHeader + qso.chopped(2) + "\x82" << u"の2行目に文字として読めないバイト"_s;
+            << zlogHeader + qso.chopped(2) + "\x82" << QString()
+            << u"の2行目に文字として読めないバイト"_s;
+        // Opened as files, these would block the window or fill the memory.
+        QTest::newRow("a pipe") << QByteArray() << u"fifo"_s << u"は通常のファイルではありません"_s;
+        QTest::newRow("a device") << QByteArray() << u"/dev/zero"_s
+                                  << u"は通常のファイルではありません"_s;
+        QTest::newRow("over 256 MiB")
+            << QByteArray() << u"huge"_s << u"は大きすぎるため読み込めません（256 MiBまで）"_s;
     }
     void refusedLogLeavesTextAlone()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, special);
         QFETCH(QString, message);
         start(nullptr, false);
+        QString path = dir->filePath(u"log.txt"_s);
         if (!bytes.isEmpty())
-            writeFile(u"log.txt"_s, bytes);
+            writeFile(path, bytes);
+        if (special == u"fifo"_s)
+            QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
+        else if (special == u"huge"_s) // sparse: takes no room
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile::resize(path, (256 << 20) + 1));
+        else if (!special.isEmpty())
+            path = special;
         text2()->setPlainText(u"earlier log"_s);
 
-        form->List1_OLEDragDrop({dir->filePath(u"log.txt"_s)});
+        form->List1_OLEDragDrop({path});
         QCOMPARE(fake->messages.size(), 1);
         QVERIFY2(fake->messages.first().contains(message), qPrintable(fake->messages.first()));
         QVERIFY(fake->prompts.isEmpty());
@@ -103,6 +121,18 @@ private Q_SLOTS:
             QVERIFY(QFile::remove(u"JA1ABC.txt"_s));
         }
         QVERIFY(fake->messages.isEmpty());
+        QVERIFY(fake->questions.isEmpty());
+
+        // Over an earlier file the window asks first; "no" leaves everything as it was.
+        writeFile(u"JA1ABC.txt"_s, "previous export\r\n");
+        QVERIFY(QFile::remove(settingsFileName));
+        form->Command1_Click(0);
+        QCOMPARE(fake->questions, QStringList{u"ログが読み込まれていません。既存の「JA1ABC.txt」を"
+                                              u"QSO 0件のファイルで置き換えますか？"_s});
+        QVERIFY(fake->messages.isEmpty());
+        QVERIFY(form->statusText().isEmpty());
+        QCOMPARE(entriesIn(u"."_s), (QStringList{u"JA1ABC.txt"_s, u"log.txt"_s}));
+        QCOMPARE(readFile(u"JA1ABC.txt"_s), QByteArray("previous export\r\n"));
     }
 
     void runawayLineIsRefusedReadably()
@@ -128,6 +158,7 @@ private Q_SLOTS:
                                     QByteArray("cat\r\n").repeated(12);
         const QString club = u"TORNAKクラブ．コンテスト"_s;
         QTest::newRow("a folder") << QByteArray() << QString();
+        QTest::newRow("a pipe") << QByteArray("fifo") << QString();
         QTest::newRow("13 lines") << thirteen << club;
         QTest::newRow("empty line 14") << thirteen + "\r\n 0 \r\n" << club;
         QTest::newRow("word in line 14") << thirteen + "yes\r\n 0 \r\n" << club;
@@ -141,6 +172,8 @@ private Q_SLOTS:
         QFETCH(QString, contest);
         if (bytes.isEmpty())
             QVERIFY(QDir().mkdir(settingsFileName));
+        else if (bytes == "fifo")
+            QCOMPARE(mkfifo(qPrintable(settingsFileName), 0600), 0);
         else
             writeFile(settingsFileName, bytes);
         start(nullptr, false);
@@ -150,30 +183,33 @@ private Q_SLOTS:
         QVERIFY(!form->findChild<QWidget *>(u"Text1_4"_s)->isEnabled());
     }
 
-    void writeFailingHalfwayKeepsTheOldFile()
+    // A full disk, as a file-size limit of 1 KiB makes it: the Cabrillo file of a small log
+    // and the settings file stay in Qt's buffer until the end, and must still fail cleanly.
+    void fullDiskKeepsTheOldFiles()
     {
         writeFile(u"JA1ABC.txt"_s, "previous export\r\n");
-        const QByteArray log = zlogHeader + qso.repeated(2000);
+        const QByteArray log = zlogHeader + qso.repeated(3);
         start(&log);
-        QVERIFY(QFile::remove(settingsFileName));
+        form->findChild<QPlainTextEdit *>(u"Text3"_s)->setPlainText(QString(1100, u'a'));
 
-        // The file system refuses every byte past 64 KiB, as a full disk would.
         rlimit saved{};
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit small = saved;
-        small.rlim_cur = 64 * 1024;
+        small.rlim_cur = 1024;
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         form->Command1_Click(0);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
 
-        QCOMPARE(fake->messages.size(), 1);
-        QVERIFY2(fake->messages.first().contains(u"書き込めません"_s),
-                 qPrintable(fake->messages.first()));
+        QCOMPARE(fake->messages.size(), 2);
+        QCOMPARE(fake->messages.first(),
+                 u"設定ファイル「ini.txt」を保存できませんでした（ファイルが大きすぎます）"_s);
+        QCOMPARE(fake->messages.last(),
+                 u"ファイル「JA1ABC.txt」に書き込めません（ファイルが大きすぎます）"_s);
         QVERIFY(form->statusText().isEmpty());
         QCOMPARE(readFile(u"JA1ABC.txt"_s), QByteArray("previous export\r\n"));
-        // The entries were saved before the output was tried; no temporary file is left.
+        QCOMPARE(readFile(settingsFileName), readFile(testDataFile("club.ini.txt")));
         QCOMPARE(entriesIn(u"."_s), (QStringList{settingsFileName, u"JA1ABC.txt"_s, u"log.txt"_s}));
     }
 };

@@ -3,6 +3,9 @@
 
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace
 {
 
@@ -16,11 +19,19 @@ struct Run {
 };
 
 // Runs the program in a scratch folder that holds the club member's settings as "ini.txt".
-Run run(const QTemporaryDir &work, const QStringList &arguments)
+// With a limit, every file it writes may grow to that many bytes, as on a full disk.
+Run run(const QTemporaryDir &work, const QStringList &arguments, rlim_t fileSizeLimit = 0)
 {
     writeFile(work.filePath(u"ini.txt"_s), clubSettings);
     QProcess process;
     process.setWorkingDirectory(work.path());
+    if (fileSizeLimit > 0) {
+        process.setChildProcessModifier([fileSizeLimit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     process.start(QStringLiteral(TORNAK_BINARY), arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return {};
@@ -57,6 +68,28 @@ private Q_SLOTS:
         QCOMPARE(readFile(work.filePath(u"ini.txt"_s)), clubSettings);
         QCOMPARE(entriesIn(work.path()), (QStringList{u"club.ini"_s, u"ini.txt"_s, u"out"_s}));
         QCOMPARE(entriesIn(outDir), QStringList{u"JA1ABC.txt"_s});
+
+        // A full disk: the earlier file stays as it was, and the failure is no success.
+        const Run full = run(work, {u"convert"_s, clubLog, u"--output-dir"_s, outDir}, 1024);
+        QCOMPARE(full.exitCode, 1);
+        QVERIFY2(full.err.startsWith(u"ファイル「%1/JA1ABC.txt」に書き込めません"_s.arg(outDir)),
+                 qPrintable(full.err));
+        QCOMPARE(readFile(outDir + u"/JA1ABC.txt"_s), readFile(testDataFile("club.expected.txt")));
+        QCOMPARE(entriesIn(outDir), QStringList{u"JA1ABC.txt"_s});
+    }
+
+    // Qt would take a name that begins with ":" for one inside the program's resources.
+    void namesBeginningWithColon()
+    {
+        QTemporaryDir work;
+        QVERIFY(QDir().mkdir(work.path() + u"/:out"_s));
+        QVERIFY(QFile::copy(clubLog, work.path() + u"/:log.txt"_s));
+        writeFile(work.path() + u"/:club.ini"_s, clubSettings);
+        const Run result = run(work, {u"convert"_s, u":log.txt"_s, u"--settings"_s, u":club.ini"_s,
+                                      u"--year"_s, u"2026"_s, u"--output-dir"_s, u":out"_s});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(readFile(work.path() + u"/:out/JA1ABC.txt"_s),
+                 readFile(testDataFile("club.expected.txt")));
     }
 
     // The Let's log lacks the sent multiplier.
@@ -104,6 +137,9 @@ private Q_SLOTS:
             << QStringList{convert, clubLog, u"--bogus"_s} << 2 << QString();
         QTest::newRow("year of two digits")
             << QStringList{convert, clubLog, u"--year"_s, u"26"_s} << 2 << QString();
+        QTest::newRow("no settings file named")
+            << QStringList{convert, clubLog, u"--settings"_s, QString()} << 1
+            << u"警告：ファイル名が指定されていません"_s;
         QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"--multiplier"_s;
         QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"tornak-cabrillo"_s;
     }
@@ -116,6 +152,7 @@ private Q_SLOTS:
         const Run result = run(work, arguments);
         QCOMPARE(result.exitCode, exitCode);
         QVERIFY2((exitCode == 0 ? result.out : result.err).contains(shows), qPrintable(result.err));
+        QVERIFY2(!result.err.contains(u"QFSFileEngine"_s), "Qt's own warnings are English");
         QCOMPARE(result.err.isEmpty(), exitCode == 0);
         QCOMPARE(result.out.isEmpty(), exitCode != 0);
         QCOMPARE(entriesIn(work.path()), QStringList{u"ini.txt"_s});

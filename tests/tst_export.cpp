@@ -9,6 +9,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 Q_DECLARE_METATYPE(StationEntries)
 
 namespace
@@ -49,10 +51,21 @@ class TestExport : public QObject
     Q_OBJECT
 
     std::optional<QTemporaryDir> dir;
+    ExportRequest request(const StationEntries &entries, const QString &log = QString(),
+                          const QString &settings = u"ini.txt"_s)
+    {
+        ExportRequest r;
+        r.entries = entries;
+        r.logText = log;
+        r.year = 2026;
+        r.outputFolder = dir->path();
+        r.settingsPath = dir->filePath(settings);
+        return r;
+    }
     ExportResult exportLog(const StationEntries &entries, const QString &log = QString(),
                            const QString &settings = u"ini.txt"_s)
     {
-        return ExportCabrilloLog({entries, log, 2026, dir->path(), dir->filePath(settings)});
+        return ExportCabrilloLog(request(entries, log, settings));
     }
 
 private Q_SLOTS:
@@ -126,8 +139,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("logText");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("club contest") << clubEntries() << loadLog("club.zlog.txt")
-                                      << u"JA1ABC.txt"_s << testDataFile("club.expected.txt");
+        // A control character may stand where the export never writes it.
+        StationEntries club = clubEntries();
+        club.logType = u"ZLog\x1b"_s;
+        const QString memoWithControls =
+            loadLog("club.zlog.txt").replace(u"long exch"_s, u"long\texch\a"_s);
+        QTest::newRow("club contest")
+            << club << memoWithControls << u"JA1ABC.txt"_s << testDataFile("club.expected.txt");
         QTest::newRow("Let's contest, multiplier answered")
             << letsEntries() << loadLog("lets.zlog.txt", u"13"_s) << u"7K1XYZ.txt"_s
             << testDataFile("lets.expected.txt");
@@ -150,8 +168,7 @@ private Q_SLOTS:
         QVERIFY2(result.written, qPrintable(result.message));
         QCOMPARE(result.outputPath, dir->filePath(fileName));
         QCOMPARE(readFile(result.outputPath), readFile(expected));
-        QVERIFY(result.settingsError.isEmpty());
-        QVERIFY(QFile::exists(dir->filePath(u"ini.txt"_s)));
+        QCOMPARE(QFile::exists(dir->filePath(u"ini.txt"_s)), result.settingsError.isEmpty());
     }
 
     void refusalTouchesNothing_data()
@@ -169,6 +186,20 @@ private Q_SLOTS:
         e.equipment = u"IC-705 ♪☺"_s;
         QTest::newRow("unencodable entry")
             << e << QString() << u"「無線機」にShift_JISで書けない文字「☺」（U+263A）があります"_s;
+        e = clubEntries();
+        e.name = u"山田\x1b[2J"_s;
+        QTest::newRow("control character in an entry")
+            << e << QString() << u"「氏名」に制御文字（U+001B）があります"_s;
+        e = clubEntries();
+        e.callsign = QString(1 << 20, u'A') + u"/\t/B"_s;
+        QTest::newRow("runaway callsign is cut in the message")
+            << e << QString() << u"コールサイン「AAAA"_s;
+        // The answer to the multiplier question lands in the sent exchange.
+        QTest::newRow("control character in a written field")
+            << clubEntries()
+            << u"11 23 0902 JA1XY 599\x1b"
+               u"7 59913 7 CW 1\r\n"_s
+            << u"ログの1行目に制御文字（U+001B）があります\n「11 23 0902 JA1XY 599␛7"_s;
         QTest::newRow("bad log line")
             << clubEntries() << loadLog("club.zlog.txt") + u"11 23 0902 JA1XY\r\n"_s
             << u"ログの9行目"_s;
@@ -189,6 +220,7 @@ private Q_SLOTS:
         const ExportResult result = exportLog(entries, logText);
         QVERIFY(!result.written);
         QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
+        QVERIFY2(result.message.size() < 400, "a message box can show it");
         QCOMPARE(entriesIn(dir->path()), QStringList({u"JA1ABC.txt"_s}));
         QCOMPARE(readFile(existing), QByteArray("previous export\r\n"));
         QVERIFY(!QFile::exists(dir->filePath(u"../x.txt"_s)));
@@ -202,9 +234,18 @@ private Q_SLOTS:
         QVERIFY(result.settingsError.startsWith(u"設定ファイル"_s));
         QVERIFY(QFile::exists(result.outputPath));
 
-        const QString nowhere = dir->filePath(u"nowhere"_s);
-        QCOMPARE(ExportCabrilloLog({clubEntries(), QString(), 2026, nowhere, QString()}).message,
-                 u"出力先のフォルダー「%1」がありません"_s.arg(nowhere));
+        ExportRequest nowhere = request(clubEntries());
+        nowhere.outputFolder = dir->filePath(u"nowhere"_s);
+        QCOMPARE(ExportCabrilloLog(nowhere).message,
+                 u"出力先のフォルダー「%1」がありません"_s.arg(nowhere.outputFolder));
+
+        // A pipe or a device of the output's name is never replaced by a file.
+        QVERIFY(QFile::remove(result.outputPath));
+        QCOMPARE(mkfifo(qPrintable(result.outputPath), 0600), 0);
+        QCOMPARE(exportLog(clubEntries()).message,
+                 u"「%1」は通常のファイルではありません"_s.arg(result.outputPath));
+        QVERIFY(!QFileInfo(result.outputPath).isFile());
+        QVERIFY(!QFile::exists(dir->filePath(u"ini.txt"_s)));
 
         // Qt reads a name beginning with ":" as a path into its resources; it must still
         // land in the output folder.
@@ -223,9 +264,43 @@ private Q_SLOTS:
         const ExportResult result = exportLog(e);
         QVERIFY(result.written);
         QCOMPARE(result.shortenedAddress, std::optional<QString>(u"東京都"_s));
-        // The settings were saved before the header shortened the entry.
-        QVERIFY(
-            readFile(dir->filePath(u"ini.txt"_s)).contains("\r\n\r\n\x93\x8c\x8b\x9e\x93\x73\r\n"));
+        // One line of the settings file cannot hold a line break: it would shift every entry
+        // after it at the next start.
+        QCOMPARE(result.settingsError,
+                 u"設定ファイル「%1」を保存できませんでした"
+                 u"（「住所」に改行があります）"_s.arg(dir->filePath(u"ini.txt"_s)));
+        QVERIFY(!QFile::exists(dir->filePath(u"ini.txt"_s)));
+    }
+
+    // After a restart the log box is empty; an export must not silently wipe the file of
+    // the last one.
+    void emptyLogAsksBeforeReplacing()
+    {
+        QStringList asked;
+        bool answer = false;
+        ExportRequest r = request(clubEntries());
+        r.confirmReplacingWithEmptyLog = [&](const QString &fileName) {
+            asked.append(fileName);
+            return answer;
+        };
+        QVERIFY(ExportCabrilloLog(r).written); // nothing to replace: no question
+        const QString previous = dir->filePath(u"JA1ABC.txt"_s);
+        writeFile(previous, "previous export\r\n");
+        QVERIFY(QFile::remove(r.settingsPath));
+
+        const ExportResult declined = ExportCabrilloLog(r);
+        QCOMPARE(asked, QStringList{u"JA1ABC.txt"_s});
+        QVERIFY(declined.declined && !declined.written);
+        QCOMPARE(entriesIn(dir->path()), QStringList{u"JA1ABC.txt"_s});
+        QCOMPARE(readFile(previous), QByteArray("previous export\r\n"));
+
+        r.logText = loadLog("club.zlog.txt"); // a log with QSOs replaces it without a word
+        QVERIFY(ExportCabrilloLog(r).written);
+        QCOMPARE(asked.size(), 1);
+        answer = true;
+        r.logText.clear();
+        QVERIFY(ExportCabrilloLog(r).written);
+        QCOMPARE(asked.size(), 2);
     }
 };
 

@@ -117,6 +117,29 @@ private Q_SLOTS:
         QCOMPARE(loaded.text, QString());
         QCOMPARE(prompts, QStringList());
     }
+
+    // An editor, a mail or a file transfer may leave LF or CR alone at the line ends; the
+    // log must load, and ask, as its CR LF original does.
+    void anyLineEndLoadsAsCrLf_data()
+    {
+        QTest::addColumn<QByteArray>("lineEnd");
+        QTest::newRow("CR LF") << QByteArray("\r\n");
+        QTest::newRow("LF") << QByteArray("\n");
+        QTest::newRow("CR") << QByteArray("\r");
+    }
+    void anyLineEndLoadsAsCrLf()
+    {
+        QFETCH(QByteArray, lineEnd);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"log.txt"_s);
+        writeFile(path, (header + u"\n"_s + withMultiplier + u"\n"_s + lacking + u"\n"_s)
+                            .toLatin1()
+                            .replace("\n", lineEnd));
+        const LoadedLog loaded = LoadLogFile(path, answer(u"13"_s));
+        QCOMPARE(loaded.error, QString());
+        QCOMPARE(prompts.size(), 1);
+        QCOMPARE(loaded.text, crlfLines({header, withMultiplier, withColumns(lacking, u"13"_s)}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLogLoading)

@@ -1,8 +1,13 @@
+#include "conversion/files.h"
 #include "conversion/text_file.h"
 
 #include "test_files.h"
 
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 class TestTextFile : public QObject
 {
@@ -13,12 +18,12 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(u"log.txt"_s);
-        // CR LF, a lone CR, a lone LF kept in its line, an empty line, a CR before CR LF, and
-        // a last line without terminator.
+        // CR LF, a lone CR, a lone LF, an empty line, a CR before CR LF, and a last line
+        // without terminator.
         writeFile(path, "a\r\nb\rc\nd\r\n\r\ne\r\r\nf");
         const TextFile::ReadResult read = TextFile::readLines(path);
         QCOMPARE(read.error, QString());
-        QCOMPARE(read.lines, (QStringList{u"a"_s, u"b"_s, u"c\nd"_s, {}, u"e"_s, {}, u"f"_s}));
+        QCOMPARE(read.lines, (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s, {}, u"e"_s, {}, u"f"_s}));
     }
 
     void decodes_data()
@@ -33,7 +38,7 @@ private Q_SLOTS:
         QTest::newRow("UTF-8 without BOM") << utf8 << u"日本"_s << 0;
         QTest::newRow("bad trail byte")
             << QByteArray("a\r\nb\r\n\x81 c\r\nd") << u"a\r\nb\r\n"_s << 3;
-        QTest::newRow("lone LF ends no line") << QByteArray("a\nb\r\n\x81 ") << u"a\nb\r\n"_s << 2;
+        QTest::newRow("lone LF ends a line") << QByteArray("a\nb\r\n\x81 ") << u"a\nb\r\n"_s << 3;
         QTest::newRow("lone CR ends a line") << QByteArray("a\rb\r\x81 ") << u"a\rb\r"_s << 3;
         QTest::newRow("double-byte cut at end")
             << QByteArray("a\r\n\x93\xFA\x93") << u"a\r\n"_s << 2;
@@ -64,17 +69,36 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString out = dir.filePath(u"out.txt"_s);
         writeFile(out, "a much longer old content\r\n");
-        QCOMPARE(TextFile::writeAtomically(out, "new\r\n"), std::nullopt);
+        QCOMPARE(Files::writeAtomically(out, "new\r\n"), std::nullopt);
+        QCOMPARE(readFile(out), QByteArray("new\r\n"));
+
+        // A small file sits in Qt's buffer until the end: a full disk must still be seen.
+        rlimit saved{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const auto fullDisk = Files::writeAtomically(out, QByteArray(1100, 'x'));
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+        QCOMPARE(fullDisk, u"ファイルが大きすぎます"_s);
         QCOMPARE(readFile(out), QByteArray("new\r\n"));
 
         QVERIFY(QDir(dir.path()).mkdir(u"folder"_s));
-        for (const QString &target : {u"folder"_s, u"missing/out.txt"_s})
-            QVERIFY(!TextFile::writeAtomically(dir.filePath(target), "x")
-                         .value_or(QString())
-                         .isEmpty());
+        QCOMPARE(mkfifo(qPrintable(dir.filePath(u"pipe"_s)), 0600), 0);
+        for (const QString &target : {u"folder"_s, u"pipe"_s, u"missing/out.txt"_s})
+            QVERIFY(
+                !Files::writeAtomically(dir.filePath(target), "x").value_or(QString()).isEmpty());
         // No temporary file is left behind, and nothing is created on the way.
-        QCOMPARE(entriesIn(dir.path()), (QStringList{u"folder"_s, u"out.txt"_s}));
+        QCOMPARE(entriesIn(dir.path()), (QStringList{u"folder"_s, u"out.txt"_s, u"pipe"_s}));
         QCOMPARE(entriesIn(dir.filePath(u"folder"_s)), QStringList());
+
+        // A link to a file is written through, as editors do: the link stays.
+        QVERIFY(QFile::link(out, dir.filePath(u"link.txt"_s)));
+        QCOMPARE(Files::writeAtomically(dir.filePath(u"link.txt"_s), "through\r\n"), std::nullopt);
+        QVERIFY(QFileInfo(dir.filePath(u"link.txt"_s)).isSymLink());
+        QCOMPARE(readFile(out), QByteArray("through\r\n"));
     }
 };
 

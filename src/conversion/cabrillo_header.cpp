@@ -1,6 +1,7 @@
 #include "conversion/cabrillo_header.h"
 
 #include "conversion/contests.h"
+#include "conversion/messages.h"
 
 namespace
 {
@@ -25,6 +26,12 @@ QString yesNo(int checkValue)
     return checkValue == 1 ? QStringLiteral("YES") : QStringLiteral("NO");
 }
 
+void add(CabrilloHeader &header, const QString &line, const QString &source = QString())
+{
+    header.lines.append(line);
+    header.sources.append(source);
+}
+
 void appendAddress(const StationEntries &entries, CabrilloHeader &header)
 {
     QString address = entries.address;
@@ -33,14 +40,14 @@ void appendAddress(const StationEntries &entries, CabrilloHeader &header)
         header.shortenedAddress = address;
     }
     for (const QString &part : splitAtBreaks(address))
-        header.lines.append(CabrilloTags::address + part);
+        add(header, CabrilloTags::address + part, Messages::entryAddress);
 }
 
-void appendSoapbox(const QString &soapbox, QStringList &lines)
+void appendSoapbox(const QString &soapbox, CabrilloHeader &header)
 {
     for (const QString &line : splitAtBreaks(soapbox)) {
         if (!line.isEmpty())
-            lines.append(CabrilloTags::soapbox + line);
+            add(header, CabrilloTags::soapbox + line, Messages::entrySoapbox);
     }
 }
 
@@ -49,18 +56,25 @@ void appendSoapbox(const QString &soapbox, QStringList &lines)
 CabrilloHeader WriteCabrilloHeader(const StationEntries &e)
 {
     using namespace CabrilloTags;
-    CabrilloHeader header;
-    QStringList &lines = header.lines;
-    lines << startOfLog << contest + e.contest << CabrilloTags::callsign + e.callsign
-          << CabrilloTags::category + e.category << CabrilloTags::name + e.name;
-    appendAddress(e, header);
-    appendSoapbox(e.soapbox, lines);
+    using namespace Messages;
+    CabrilloHeader h;
+    add(h, startOfLog);
+    add(h, contest + e.contest, entryContest);
+    add(h, CabrilloTags::callsign + e.callsign, entryCallsign);
+    add(h, CabrilloTags::category + e.category, entryCategory);
+    add(h, CabrilloTags::name + e.name, entryName);
+    appendAddress(e, h);
+    appendSoapbox(e.soapbox, h);
     if (Contests::isClubContest(e.contest)) {
-        lines << telephone + e.telephone << mail + e.mail << CabrilloTags::key + e.key
-              << CabrilloTags::equipment + e.equipment << CabrilloTags::power + e.power
-              << CabrilloTags::antenna + e.antenna << senior + yesNo(e.senior)
-              << donor + yesNo(e.donor);
+        add(h, telephone + e.telephone, entryTelephone);
+        add(h, mail + e.mail, entryMail);
+        add(h, CabrilloTags::key + e.key, entryKey);
+        add(h, CabrilloTags::equipment + e.equipment, entryEquipment);
+        add(h, CabrilloTags::power + e.power, entryPower);
+        add(h, CabrilloTags::antenna + e.antenna, entryAntenna);
+        add(h, senior + yesNo(e.senior));
+        add(h, donor + yesNo(e.donor));
     }
-    lines << createdBy;
-    return header;
+    add(h, createdBy);
+    return h;
 }

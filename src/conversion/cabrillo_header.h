@@ -30,6 +30,8 @@ inline const QString endOfLog = QStringLiteral("END-OF-LOG: ");
 
 struct CabrilloHeader {
     QStringList lines;
+    // For each line, the name of the entry it shows; empty for the fixed lines.
+    QStringList sources;
     // Set when the address began with a line break: the entry loses that break.
     std::optional<QString> shortenedAddress;
 };

@@ -1,6 +1,7 @@
 #include "conversion/export_log.h"
 
 #include "conversion/cabrillo_header.h"
+#include "conversion/files.h"
 #include "conversion/messages.h"
 #include "conversion/output_file_name.h"
 #include "conversion/qso_lines.h"
@@ -22,28 +23,40 @@ std::optional<QString> unencodableEntry(const StationEntries &entries)
     return std::nullopt;
 }
 
-// Joined by hand: Qt takes a name that begins with ":" for a path into its resources, so
-// QDir::filePath would give ":T.txt" back unchanged and the file would leave the folder.
 QString outputPath(const QString &folder, const QString &fileName)
 {
     if (folder.isEmpty())
-        return fileName.startsWith(QLatin1Char(':')) ? QLatin1String("./") + fileName : fileName;
+        return fileName;
     return folder.endsWith(QLatin1Char('/')) ? folder + fileName
                                              : folder + QLatin1Char('/') + fileName;
 }
 
 // Everything that can refuse the export, before any file is touched.
-std::optional<QString> refusal(const ExportRequest &request, const QString &baseName)
+std::optional<QString> refusal(const ExportRequest &request, const QString &baseName,
+                               const QString &path)
 {
     if (const QString problem = TextFile::codecProblem(); !problem.isEmpty())
         return problem;
     if (const auto missing = CheckRequiredFields(request.entries))
         return missing;
-    if (!request.outputFolder.isEmpty() && !QFileInfo(request.outputFolder).isDir())
+    if (!request.outputFolder.isEmpty() &&
+        !QFileInfo(Files::diskPath(request.outputFolder)).isDir())
         return Messages::noSuchFolder(request.outputFolder);
     if (IsUnsafeFileName(baseName))
         return Messages::unsafeFileName(request.entries.callsign, baseName + QLatin1String(".txt"));
+    if (const auto problem = Files::refusalToReplace(path))
+        return problem;
     return unencodableEntry(request.entries);
+}
+
+// A control character in a header line would reach the reader of the file as it stands.
+std::optional<QString> controlCharacterRefusal(const CabrilloHeader &header)
+{
+    for (qsizetype i = 0; i < header.lines.size(); ++i) {
+        if (const auto c = TextFile::firstControlCharacter(header.lines.at(i)))
+            return Messages::controlCharacterInEntry(header.sources.at(i), *c);
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -53,13 +66,19 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
     ExportResult result;
     const StationEntries &entries = request.entries;
     const QString baseName = OutputFileName(entries.callsign);
-    if (const auto refused = refusal(request, baseName)) {
+    const QString fileName = baseName + QLatin1String(".txt");
+    const QString path = outputPath(request.outputFolder, fileName);
+    if (const auto refused = refusal(request, baseName, path)) {
         result.message = *refused;
         return result;
     }
 
     // The whole file is made before anything is written; lines are encoded as they come.
     const CabrilloHeader header = WriteCabrilloHeader(entries);
+    if (const auto refused = controlCharacterRefusal(header)) {
+        result.message = *refused;
+        return result;
+    }
     TextFile::LineEncoder encoder;
     // A QSO line is about as long as the zLOG line it comes from.
     encoder.reserve(request.logText.size() + request.logText.size() / 8 + 4096);
@@ -82,18 +101,26 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
         return result;
     }
     const QByteArray bytes = encoder.takeBytes();
+    const int qsoCount = qsoLines - 1; // the end line is no QSO
 
+    // An empty log box after a restart must not silently wipe the file of an earlier export.
+    if (qsoCount == 0 && request.confirmReplacingWithEmptyLog &&
+        QFileInfo::exists(Files::diskPath(path)) &&
+        !request.confirmReplacingWithEmptyLog(fileName)) {
+        result.declined = true;
+        return result;
+    }
     if (!request.settingsPath.isEmpty()) {
         if (const auto error = SaveSettings(request.settingsPath, entries))
             result.settingsError = *error;
     }
-    result.outputPath = outputPath(request.outputFolder, baseName + QLatin1String(".txt"));
-    if (const auto reason = TextFile::writeAtomically(result.outputPath, bytes)) {
-        result.message = Messages::cannotWrite(result.outputPath, *reason);
+    result.outputPath = path;
+    if (const auto reason = Files::writeAtomically(path, bytes)) {
+        result.message = Messages::cannotWrite(path, *reason);
         return result;
     }
     result.written = true;
-    result.qsoCount = qsoLines - 1; // the end line is no QSO
+    result.qsoCount = qsoCount;
     result.shortenedAddress = header.shortenedAddress;
     return result;
 }

@@ -6,21 +6,55 @@ namespace Messages
 namespace
 {
 
-// Blank lines would print as gaps; show the line in brackets so its ends are visible.
-// A runaway line is cut, so a message box stays readable.
-QString quotedLine(const QString &line)
+bool isControl(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+// A control character in a message would ring, erase or steer a terminal; its picture
+// (␛ for ESC) shows where it is instead.
+QString visible(QStringView text)
+{
+    QString shown = text.toString();
+    for (QChar &c : shown) {
+        if (c.unicode() < 0x20)
+            c = QChar(0x2400 + c.unicode());
+        else if (c.unicode() == 0x7F)
+            c = QChar(0x2421);
+        else if (isControl(c.unicode()))
+            c = QChar(0xFFFD);
+    }
+    return shown;
+}
+
+// Text shown between brackets, so its ends are visible. A runaway text is cut, so a
+// message box stays readable.
+QString quoted(QStringView text)
 {
     constexpr qsizetype shown = 120;
-    if (line.size() <= shown)
-        return QStringLiteral("\n「%1」").arg(line);
-    return QStringLiteral("\n「%1…」（%2文字）")
-        .arg(line.left(shown), QString::number(line.size()));
+    if (text.size() <= shown)
+        return QStringLiteral("「%1」").arg(visible(text));
+    return QStringLiteral("「%1…」（%2文字）")
+        .arg(visible(text.left(shown)), QString::number(text.size()));
+}
+
+// A log line goes below the message: blank lines would print as gaps.
+QString quotedLine(const QString &line)
+{
+    return QLatin1Char('\n') + quoted(line);
+}
+
+QString code(char32_t c)
+{
+    return QStringLiteral("U+") +
+           QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
 QString character(char32_t c)
 {
-    const QString hex = QString::number(uint(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
-    return QStringLiteral("「%1」（U+%2）").arg(QStringView(QChar::fromUcs4(c)).toString(), hex);
+    if (isControl(c))
+        return QStringLiteral("（%1）").arg(code(c));
+    return QStringLiteral("「%1」（%2）").arg(QStringView(QChar::fromUcs4(c)).toString(), code(c));
 }
 
 QString number(int n)
@@ -115,9 +149,9 @@ QString settingsNotSaved(const QString &path, const QString &reason)
 
 QString unsafeFileName(const QString &callsign, const QString &fileName)
 {
-    return QStringLiteral("コールサイン「%1」からは出力ファイル名「%2」になり、"
+    return QStringLiteral("コールサイン%1からは出力ファイル名%2になり、"
                           "使えない文字（/ \\ 制御文字）が含まれます")
-        .arg(callsign, fileName);
+        .arg(quoted(callsign), quoted(fileName));
 }
 
 QString unencodableEntry(const QString &entry, char32_t c)
@@ -156,6 +190,74 @@ QString logLineBadTime(int lineNumber, const QString &line, const QString &time)
 QString logLineStartsWithLineFeed(int lineNumber)
 {
     return QStringLiteral("ログの%1行目がCRの無い改行（LF）だけの行です").arg(number(lineNumber));
+}
+
+QString controlCharacterInEntry(const QString &entry, char32_t c)
+{
+    return QStringLiteral("「%1」に制御文字%2があります").arg(entry, character(c));
+}
+
+QString lineBreakInEntry(const QString &entry)
+{
+    return QStringLiteral("「%1」に改行があります").arg(entry);
+}
+
+QString notRegularFile(const QString &path)
+{
+    return QStringLiteral("「%1」は通常のファイルではありません").arg(path);
+}
+
+QString notRegularFileReason()
+{
+    return QStringLiteral("通常のファイルではありません");
+}
+
+QString fileTooLarge(const QString &path, qint64 limit)
+{
+    return QStringLiteral("ファイル「%1」は大きすぎるため読み込めません（%2 MiBまで）")
+        .arg(path, QString::number(limit / (1024 * 1024)));
+}
+
+QString outOfMemory()
+{
+    return QStringLiteral("メモリが足りないため、処理を続けられません");
+}
+
+QString replaceWithEmptyLog(const QString &fileName)
+{
+    return QStringLiteral(
+               "ログが読み込まれていません。既存の「%1」をQSO 0件のファイルで置き換えますか？")
+        .arg(fileName);
+}
+
+QString systemReason(SystemFailure failure, const QString &systemWords)
+{
+    switch (failure) {
+    case SystemFailure::NotFound:
+        return QStringLiteral("ファイルまたはフォルダーが見つかりません");
+    case SystemFailure::AccessDenied:
+        return QStringLiteral("アクセスが許可されていません");
+    case SystemFailure::IsFolder:
+        return QStringLiteral("フォルダーです");
+    case SystemFailure::DiskFull:
+        return QStringLiteral("ディスクに空きがありません");
+    case SystemFailure::TooLarge:
+        return QStringLiteral("ファイルが大きすぎます");
+    case SystemFailure::NameTooLong:
+        return QStringLiteral("名前が長すぎます");
+    case SystemFailure::ReadOnly:
+        return QStringLiteral("読み取り専用の場所です");
+    case SystemFailure::Other:
+        break;
+    }
+    return QStringLiteral("システムのエラー：%1").arg(systemWords);
+}
+
+QString logLineControlCharacter(int lineNumber, const QString &line, char32_t c)
+{
+    return QStringLiteral("ログの%1行目に制御文字%2があります")
+               .arg(number(lineNumber), character(c)) +
+           quotedLine(line);
 }
 
 QString logLineUnencodable(int lineNumber, const QString &line, char32_t c)

@@ -29,6 +29,19 @@ QString required(const QString &entry);
 inline const QString multiplierPrompt =
     QStringLiteral("自分で送信したマルチが設定されていません。\r送信したマルチを入力して下さい。");
 
+// What the system said when a file could not be read or written, in our users' words.
+enum class SystemFailure {
+    NotFound,
+    AccessDenied,
+    IsFolder,
+    DiskFull,
+    TooLarge,
+    NameTooLong,
+    ReadOnly,
+    Other
+};
+QString systemReason(SystemFailure failure, const QString &systemWords);
+
 QString codecMissing();
 QString written(const QString &path, int qsoCount);
 QString noFileGiven();
@@ -45,6 +58,13 @@ QString settingsStopped(const QString &path, int lineNumber);
 QString settingsNotSaved(const QString &path, const QString &reason);
 QString unsafeFileName(const QString &callsign, const QString &fileName);
 QString unencodableEntry(const QString &entry, char32_t character);
+QString controlCharacterInEntry(const QString &entry, char32_t character);
+QString lineBreakInEntry(const QString &entry);
+QString notRegularFile(const QString &path);
+QString notRegularFileReason();
+QString fileTooLarge(const QString &path, qint64 limit);
+QString outOfMemory();
+QString replaceWithEmptyLog(const QString &fileName);
 
 // Problems of one line of the log text; each names the line so it can be mended.
 QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount);
@@ -53,5 +73,6 @@ QString logLineFrequencyTooWide(int lineNumber, const QString &line, const QStri
 QString logLineBadTime(int lineNumber, const QString &line, const QString &time);
 QString logLineStartsWithLineFeed(int lineNumber);
 QString logLineUnencodable(int lineNumber, const QString &line, char32_t character);
+QString logLineControlCharacter(int lineNumber, const QString &line, char32_t character);
 
 } // namespace Messages

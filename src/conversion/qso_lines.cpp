@@ -2,6 +2,7 @@
 
 #include "conversion/cabrillo_header.h"
 #include "conversion/messages.h"
+#include "conversion/text_file.h"
 #include "conversion/text_search.h"
 
 #include <algorithm>
@@ -270,6 +271,10 @@ public:
             .putReportAndExchange(slot[4], n)
             .putLeft(slot[3], 14)
             .putReportAndExchange(slot[5], n);
+        if (const auto c = TextFile::firstControlCharacter(out)) {
+            error = Messages::logLineControlCharacter(lineNumber, line.toString(), *c);
+            return false;
+        }
         return true;
     }
 

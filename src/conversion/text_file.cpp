@@ -1,10 +1,8 @@
 #include "conversion/text_file.h"
 
+#include "conversion/files.h"
 #include "conversion/messages.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -89,15 +87,15 @@ Utf8Form utf8Form(QByteArrayView bytes)
 }
 
 // Decodes line by line to find where the bytes went wrong. Neither CR nor LF can be a
-// trail byte in CP932 or UTF-8, so cutting the bytes at CR is safe in both.
+// trail byte in CP932 or UTF-8, so cutting the bytes at either is safe in both.
 Decoded findBadLine(QByteArrayView bytes, QStringDecoder (*makeDecoder)())
 {
     int lineNumber = 1;
     qsizetype start = 0;
     while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\r', start);
-        if (end < 0)
-            end = bytes.size();
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
         QStringDecoder decoder = makeDecoder();
         [[maybe_unused]] const QString line = decoder.decode(bytes.sliced(start, end - start));
         if (decoder.hasError()) {
@@ -105,7 +103,7 @@ Decoded findBadLine(QByteArrayView bytes, QStringDecoder (*makeDecoder)())
             return {front.decode(bytes.first(start)), lineNumber};
         }
         start = end + 1;
-        if (start < bytes.size() && bytes.at(start) == '\n')
+        if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
             ++start;
         ++lineNumber;
     }
@@ -122,10 +120,11 @@ Decoded decodeWith(QByteArrayView bytes, QStringDecoder (*makeDecoder)())
     return result;
 }
 
-// Line of a byte position, where lines end at CR LF or at a lone CR.
+// Line of a byte position, where lines end at CR LF, at a lone CR or at a lone LF.
 int lineNumberAt(QByteArrayView bytes, qsizetype position)
 {
-    return int(bytes.first(position).count('\r')) + 1;
+    const QByteArrayView front = bytes.first(position);
+    return int(front.count('\r') + front.count('\n') - front.count("\r\n")) + 1;
 }
 
 // ICU takes a U+FEFF at the very start for a byte-order mark and drops it without an error;
@@ -171,14 +170,13 @@ QStringList splitLines(const QString &text)
     qsizetype start = 0;
     const qsizetype size = text.size();
     while (start < size) {
-        qsizetype end = text.indexOf(QLatin1Char('\r'), start);
-        if (end < 0) {
-            lines.append(text.mid(start));
-            break;
-        }
+        qsizetype end = start;
+        while (end < size && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
+            ++end;
         lines.append(text.mid(start, end - start));
         start = end + 1;
-        if (start < size && text.at(start) == QLatin1Char('\n'))
+        if (end + 1 < size && text.at(end) == QLatin1Char('\r') &&
+            text.at(end + 1) == QLatin1Char('\n'))
             ++start;
     }
     return lines;
@@ -188,14 +186,10 @@ TextRead readText(const QString &path)
 {
     if (const QString problem = codecProblem(); !problem.isEmpty())
         return {{}, problem};
-    if (QFileInfo(path).isDir())
-        return {{}, Messages::isFolder(path)};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, Messages::cannotOpen(path, file.errorString())};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, Messages::cannotOpen(path, file.errorString())};
+    const Files::Read file = Files::readAll(path);
+    if (!file.error.isEmpty())
+        return {{}, file.error};
+    const QByteArray &bytes = file.bytes;
     // zLOG writes no NUL; one means a binary file, whose text would only be garbage.
     if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
         return {{}, Messages::nulBytes(path, lineNumberAt(bytes, nul))};
@@ -282,13 +276,12 @@ void LineEncoder::flush()
     pendingLines.clear();
 }
 
-std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes)
+std::optional<char32_t> firstControlCharacter(QStringView text)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString();
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
+            return c.unicode();
+    }
     return std::nullopt;
 }
 

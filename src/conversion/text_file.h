@@ -21,8 +21,8 @@ struct Decoded {
 // wins only with Japanese text that Shift_JIS could hold as well. Nothing is ever replaced.
 Decoded decode(QByteArrayView bytes);
 
-// A line ends at CR LF or at a lone CR; a lone LF stays in the line; a last line without
-// terminator is still a line.
+// A line ends at CR LF, at a lone CR or at a lone LF, as editors and file transfers leave
+// them; a last line without terminator is still a line.
 QStringList splitLines(const QString &text);
 
 struct TextRead {
@@ -74,8 +74,9 @@ private:
     std::optional<Unencodable> failure;
 };
 
-// Replaces the file whole or leaves it as it was; gives back the system's reason on failure.
-std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes);
+// First C0, DEL or C1 control character: none may reach a Cabrillo file, where an ESC or a
+// line feed would change what a reader sees.
+std::optional<char32_t> firstControlCharacter(QStringView text);
 
 // Empty when this Qt build can convert CP932, else the message that says it cannot.
 QString codecProblem();

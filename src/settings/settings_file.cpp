@@ -1,12 +1,14 @@
 #include "settings/settings_file.h"
 
+#include "conversion/files.h"
 #include "conversion/messages.h"
 #include "conversion/text_file.h"
 
 #include <array>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int fixedLineCount = 15;
 
@@ -32,9 +34,21 @@ std::optional<int> parseCheckValue(const QString &line)
 
 std::array<QString *, 13> textEntries(StationEntries &e)
 {
-    return {&e.contest,  &e.category, &e.antenna,   &e.logType, &e.separatorSign,
-            &e.callsign, &e.name,     &e.address,   &e.equipment, &e.key,
+    return {&e.contest,  &e.category,  &e.antenna, &e.logType,   &e.separatorSign,
+            &e.callsign, &e.name,      &e.address, &e.equipment, &e.key,
             &e.power,    &e.telephone, &e.mail};
+}
+
+// Each entry but the soapbox fills one line: a line break inside one would shift every
+// entry after it at the next start.
+std::optional<QString> entryWithLineBreak(const StationEntries &entries)
+{
+    const QList<LabelledText> texts = LabelledTexts(entries);
+    for (const LabelledText &entry : texts.first(texts.size() - 1)) {
+        if (entry.text.contains(QLatin1Char('\r')) || entry.text.contains(QLatin1Char('\n')))
+            return entry.label;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -51,10 +65,12 @@ QStringList SettingsLines(const StationEntries &entries)
 
 std::optional<QString> SaveSettings(const QString &path, const StationEntries &entries)
 {
+    if (const auto entry = entryWithLineBreak(entries))
+        return Messages::settingsNotSaved(path, Messages::lineBreakInEntry(*entry));
     const auto bytes = TextFile::encodeLines(SettingsLines(entries));
     if (!bytes)
         return Messages::settingsNotSaved(path, Messages::unencodableText());
-    if (const auto reason = TextFile::writeAtomically(path, *bytes))
+    if (const auto reason = Files::writeAtomically(path, *bytes))
         return Messages::settingsNotSaved(path, *reason);
     return std::nullopt;
 }

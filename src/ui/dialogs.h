@@ -14,6 +14,8 @@ public:
 
     // The text alone, one OK button, no icon.
     virtual void showMessage(const QString &text) = 0;
+    // A question answered yes or no; no unless the user says yes.
+    virtual bool confirm(const QString &question) = 0;
     // One line of text under the prompt; empty when cancelled.
     virtual QString askText(const QString &prompt) = 0;
     // The chosen file; nothing when cancelled.

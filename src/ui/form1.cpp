@@ -412,7 +412,23 @@ void Form1::SetContestFieldsEnabled(bool enabled)
         widget->setEnabled(enabled);
 }
 
+// An exception must not reach Qt's event loop: a log too large for the memory ends the
+// operation with a message, not the program.
+void Form1::guardMemory(const std::function<void()> &operation)
+{
+    try {
+        operation();
+    } catch (const std::bad_alloc &) {
+        dialogs->showMessage(Messages::outOfMemory());
+    }
+}
+
 void Form1::Command1_Click(int)
+{
+    guardMemory([this] { exportLog(); });
+}
+
+void Form1::exportLog()
 {
     setStatus(QString());
     ExportRequest request;
@@ -420,6 +436,9 @@ void Form1::Command1_Click(int)
     request.logText = logText();
     request.year = QDate::currentDate().year();
     request.settingsPath = settingsFileName;
+    request.confirmReplacingWithEmptyLog = [this](const QString &fileName) {
+        return dialogs->confirm(Messages::replaceWithEmptyLog(fileName));
+    };
     const ExportResult result = ExportCabrilloLog(request);
     if (result.shortenedAddress)
         Text1[2]->setText(*result.shortenedAddress);
@@ -427,7 +446,7 @@ void Form1::Command1_Click(int)
         setStatus(Messages::written(result.outputPath, result.qsoCount));
     if (!result.settingsError.isEmpty())
         dialogs->showMessage(result.settingsError);
-    if (!result.written)
+    if (!result.written && !result.declined)
         dialogs->showMessage(result.message);
 }
 
@@ -449,6 +468,11 @@ void Form1::Text2_OLEDragDrop(const QStringList &paths)
 }
 
 void Form1::LoadLogFile(const QString &path)
+{
+    guardMemory([this, &path] { loadLog(path); });
+}
+
+void Form1::loadLog(const QString &path)
 {
     const LoadedLog log =
         ::LoadLogFile(path, [this](const QString &prompt) { return dialogs->askText(prompt); });

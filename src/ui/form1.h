@@ -7,7 +7,9 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <new>
 
 class CheckBox;
 class QComboBox;
@@ -56,6 +58,9 @@ private:
     void setTabOrder();
     void applyContestRules(const ContestRules &rules);
     void LoadLogFile(const QString &path);
+    void loadLog(const QString &path);
+    void exportLog();
+    void guardMemory(const std::function<void()> &operation);
     void setStatus(const QString &text);
 
     std::unique_ptr<Dialogs> dialogs;

@@ -6,7 +6,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
-namespace {
+namespace
+{
 
 QString title()
 {
@@ -21,6 +22,14 @@ void QtDialogs::showMessage(const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, title(), text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool QtDialogs::confirm(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, title(), question, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
 }
 
 QString QtDialogs::askText(const QString &prompt)
