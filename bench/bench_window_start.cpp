@@ -6,7 +6,8 @@
 
 #include "bench_clock.h"
 
-#include "ui/dialogs.h"
+#include "../tests/fake_dialogs.h"
+#include "ui/application.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -19,19 +20,6 @@
 
 namespace
 {
-
-// Answers at once, so a dialog can never hold the measurement up; what it was shown is
-// reported, since a message means the log was not loaded.
-class ImmediateDialogs : public Dialogs
-{
-public:
-    QStringList messages;
-
-    void showMessage(const QString &text) override { messages.append(text); }
-    QString askText(const QString &) override { return {}; }
-    std::optional<QString> openFileName() override { return std::nullopt; }
-    void chooseFont(const QFont &) override {}
-};
 
 // Notices a paint of any widget inside the watched one. Widgets are painted in one pass
 // per frame, so once the event loop returns after a paint, the frame is done.
@@ -76,12 +64,11 @@ int main(int argc, char *argv[])
     }
     // As the program's own window start does.
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tornak-cabrillo"));
-    QApplication::setFont(JapaneseFont(false, 9));
+    SetUpWindowApplication();
     const double applicationMade = monotonicSeconds();
 
-    auto dialogs = std::make_unique<ImmediateDialogs>();
-    ImmediateDialogs *shownDialogs = dialogs.get();
+    auto dialogs = std::make_unique<FakeDialogs>();
+    FakeDialogs *shownDialogs = dialogs.get();
     Form1 window(std::move(dialogs));
     const double constructed = monotonicSeconds();
     window.Form_Load();

@@ -39,7 +39,7 @@ field() {
 [ -n "$(field Description)" ] || fail "no Description"
 depends=$(field Depends)
 echo "Depends: $depends"
-for dependency in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libc6 libstdc++6 \
+for dependency in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins qt6-translations-l10n libc6 libstdc++6 \
     'fonts-ipafont-gothic | fonts-noto-cjk'; do
     # Each comma-separated item, with any version in brackets taken off.
     echo "$depends" | tr ',' '\n' | sed 's/ *([^)]*)//g; s/^ *//; s/ *$//' |

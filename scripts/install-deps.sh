@@ -4,7 +4,7 @@
 # clang and the libFuzzer runtime.
 set -eu
 
-packages="cmake g++ make qt6-base-dev desktop-file-utils appstream groff-base dpkg-dev file"
+packages="cmake g++ make qt6-base-dev qt6-translations-l10n desktop-file-utils appstream groff-base dpkg-dev file"
 [ "${1:-}" = "--xvfb" ] && packages="$packages xvfb xauth"
 [ "${1:-}" = "--fuzz" ] && packages="$packages clang libclang-rt-14-dev"
 

@@ -2,6 +2,7 @@
 
 #include "conversion/messages.h"
 #include "settings/settings_file.h"
+#include "ui/application.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -56,16 +57,20 @@ int runCommandLine(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(programName);
     QCoreApplication::setApplicationVersion(QStringLiteral(TORNAK_VERSION));
+    UseJapanese();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "zLOGのテキスト出力からTORNAKクラブのコンテスト用Cabrilloファイルを作ります。\n"
         "引数なしで起動するとウィンドウが開きます。\n\n"
         "  tornak-cabrillo convert LOGFILE [オプション]"));
-    const QCommandLineOption help = parser.addHelpOption();
+    // Qt's own help option is described in English whatever its catalogue says.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("使い方を表示する。"));
     const QCommandLineOption version = parser.addVersionOption();
     Options options;
-    parser.addOptions({options.settings, options.multiplier, options.year, options.outputDir});
+    parser.addOptions(
+        {help, options.settings, options.multiplier, options.year, options.outputDir});
     parser.addPositionalArgument(QStringLiteral("convert"),
                                  QStringLiteral("LOGFILE をCabrilloファイルに変換します"),
                                  QStringLiteral("convert LOGFILE"));
@@ -118,11 +123,8 @@ int runWindow(int argc, char *argv[])
         return 1;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(programName);
+    SetUpWindowApplication();
     QApplication::setApplicationVersion(QStringLiteral(TORNAK_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("jp.tornak.TornakCabrillo"));
-    // The captions were laid out for the 9-point UI font of a Japanese desktop.
-    QApplication::setFont(JapaneseFont(false, 9));
     Form1 window;
     window.Form_Load();
     window.show();

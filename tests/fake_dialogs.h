@@ -16,6 +16,7 @@ public:
     QString answer;                    // typed into the input box
     std::optional<QString> chosenFile; // nothing: the file dialog is cancelled
     int fontDialogs = 0;
+    QFont font; // the one the font dialog was opened with
 
     void showMessage(const QString &text) override { messages.append(text); }
     bool confirm(const QString &question) override
@@ -29,5 +30,9 @@ public:
         return answer;
     }
     std::optional<QString> openFileName() override { return chosenFile; }
-    void chooseFont(const QFont &) override { ++fontDialogs; }
+    void chooseFont(const QFont &initial) override
+    {
+        ++fontDialogs;
+        font = initial;
+    }
 };

@@ -1,6 +1,7 @@
 #include "conversion/contests.h"
 #include "conversion/text_file.h"
 #include "settings/settings_file.h"
+#include "ui/application.h"
 #include "ui/form1.h"
 
 #include "fake_dialogs.h"
@@ -125,6 +126,9 @@ private Q_SLOTS:
         QCOMPARE(items(control<QComboBox>("Combo1_1")), initialCategories);
         QVERIFY(fake->messages.isEmpty());
         checkContestRules(0);
+        // Qt's own buttons read Japanese whatever the system speaks.
+        UseJapanese();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
     }
 
     void restoresEntriesAndContestRules_data()
@@ -194,39 +198,50 @@ private Q_SLOTS:
         checkContestRules(choice);
     }
 
-    void leavingContestTextChangesNothing_data()
+    void typedContestNameCountsAsRestored_data()
     {
         QTest::addColumn<QString>("restored"); // the contest in the settings file
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("leaveKey");
+        QTest::addColumn<QString>("leaveBy"); // a key, or a click on another entry
+        QTest::addColumn<int>("rules");
         QTest::newRow("Let's typed, Return")
-            << QString() << Contests::letsContest << int(Qt::Key_Return);
-        QTest::newRow("club typed, Tab") << QString() << Contests::clubContest << int(Qt::Key_Tab);
-        QTest::newRow("club restored, Tab")
-            << Contests::clubContest << QString() << int(Qt::Key_Tab);
+            << QString() << Contests::letsContest << u"Return"_s << 1;
+        QTest::newRow("club typed, Tab") << QString() << Contests::clubContest << u"Tab"_s << 2;
+        QTest::newRow("club typed, click elsewhere")
+            << QString() << Contests::clubContest << u"click"_s << 2;
+        QTest::newRow("other text typed") << QString() << u"TORNAK"_s << u"Tab"_s << 0;
+        QTest::newRow("club restored, Tab") << Contests::clubContest << QString() << u"Tab"_s << 2;
     }
-    // Only a choice from the list applies the contest rules: neither typing a contest's name
-    // nor leaving the box that holds it counts as a choice.
-    void leavingContestTextChangesNothing()
+    // Typing a contest's name in full brings its entries alive as a restart does; only a
+    // choice from the list refills the categories.
+    void typedContestNameCountsAsRestored()
     {
         QFETCH(QString, restored);
         QFETCH(QString, typed);
-        QFETCH(int, leaveKey);
+        QFETCH(QString, leaveBy);
+        QFETCH(int, rules);
         if (!restored.isEmpty())
             settingsWith(restored);
         start(true);
         auto *contest = control<QComboBox>("Combo1_0");
+        const QString category = control<QComboBox>("Combo1_1")->currentText();
         contest->setFocus();
         // Key by key with its text, as an input method commits it; keyClicks knows Latin-1 only.
         for (const QChar c : typed)
             QTest::sendKeyEvent(QTest::Click, contest->lineEdit(), Qt::Key_unknown, QString(c),
                                 Qt::NoModifier);
-        QTest::keyClick(contest->lineEdit(), Qt::Key(leaveKey));
+        if (leaveBy == u"click"_s)
+            QTest::mouseClick(control("Text1_0"), Qt::LeftButton);
+        else
+            QTest::keyClick(contest->lineEdit(),
+                            leaveBy == u"Tab"_s ? Qt::Key_Tab : Qt::Key_Return);
 
+        QVERIFY(!contest->hasFocus() || leaveBy == u"Return"_s);
         QCOMPARE(contest->currentText(), restored + typed);
         QCOMPARE(items(contest), Contests::listItems());
         QCOMPARE(items(control<QComboBox>("Combo1_1")), initialCategories);
-        checkContestRules(restored.isEmpty() ? 0 : 2);
+        QCOMPARE(control<QComboBox>("Combo1_1")->currentText(), category);
+        checkContestRules(rules);
     }
 
     void exportFromTheWindow()
@@ -258,6 +273,10 @@ private Q_SLOTS:
         control<QLineEdit>("Text1_2")->setText(u"\r\n東京都"_s);
         control<QPushButton>("Command1_0")->click();
         QCOMPARE(control<QLineEdit>("Text1_2")->text(), u"東京都"_s);
+
+        // The status line tells what happened last: a newly loaded log is no export.
+        form->List1_OLEDragDrop({testDataFile("club.zlog.txt")});
+        QVERIFY(form->statusText().isEmpty());
     }
 
     void loadsByMenu()
@@ -322,6 +341,10 @@ private Q_SLOTS:
         control<QAction>("gengo")->trigger();
         QCOMPARE(fake->fontDialogs, 1);
         QCOMPARE(snapshot(), before);
+        // It offers the font the window really shows, not a Latin one in bold italic.
+        QCOMPARE(fake->font.family(), QFontInfo(control("List1")->font()).family());
+        QCOMPARE(fake->font.weight(), QFont::Normal);
+        QVERIFY(!fake->font.italic());
     }
 
     void tabOrderSkipsCoveredControls()

@@ -54,14 +54,31 @@ private Q_SLOTS:
         QCOMPARE(decoded.text, text);
     }
 
-    void encodesLines()
+    void encodes_data()
     {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes"); // empty: refused
+        QTest::addColumn<uint>("culprit");     // the character a refusal names
         // The apostrophe of the contest name, the NEC and Microsoft extensions, a lone LF.
-        QCOMPARE(TextFile::encodeLines({u"Ｌｅｔ’ｓ～①ｱ"_s, {}, u"a\nb"_s}).value_or("?"),
-                 QByteArray("\x82\x6B\x82\x85\x82\x94\x81\x66\x82\x93\x81\x60\x87\x40\xB1\r\n"
-                            "\r\na\nb\r\n"));
-        QCOMPARE(TextFile::encodeLines({u"a"_s, u"日本😀x"_s}), std::nullopt);
-        QCOMPARE(TextFile::firstUnencodable(u"日本😀x"_s), std::optional<char32_t>(U'😀'));
+        QTest::newRow("contest name, extensions")
+            << u"Ｌｅｔ’ｓ～①ｱ\na"_s
+            << QByteArray("\x82\x6B\x82\x85\x82\x94\x81\x66\x82\x93\x81\x60\x87\x40\xB1\na") << 0u;
+        // Input methods type these in their JIS form, Windows knows them by others.
+        QTest::newRow("JIS forms") << u"〜‖−¢£¬—"_s
+                                   << QByteArray("\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92"
+                                                 "\x81\xCA\x81\x5C")
+                                   << 0u;
+        QTest::newRow("yen sign is no backslash") << u"a¥"_s << QByteArray() << 0xA5u;
+        QTest::newRow("emoji") << u"日本😀x"_s << QByteArray() << 0x1F600u;
+    }
+    void encodes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(uint, culprit);
+        QCOMPARE(TextFile::encodeLines({text}).value_or(QByteArray()),
+                 bytes.isEmpty() ? QByteArray() : bytes + "\r\n");
+        QCOMPARE(TextFile::firstUnencodable(text).value_or(0), culprit);
     }
 
     void failedWriteLeavesFileAlone()

@@ -1,21 +1,37 @@
 // Writes pictures of the window in its usual states, for a person to look at.
 #include "../tests/fake_dialogs.h"
+#include "conversion/messages.h"
+#include "ui/application.h"
 #include "ui/form1.h"
+#include "ui/qt_dialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTextStream>
 
-namespace {
-
-void save(Form1 &window, const QString &folder, const char *name)
+namespace
 {
-    QApplication::processEvents();
+
+void save(QWidget &widget, const QString &folder, const char *name)
+{
+    for (int i = 0; i < 5; ++i) // a dialog lays itself out over a few turns of the loop
+        QApplication::processEvents();
     const QString path = QDir(folder).filePath(QLatin1String(name));
-    window.grab().save(path);
+    widget.grab().save(path);
     QTextStream(stdout) << path << Qt::endl;
+}
+
+// The window's own dialogs, shown without waiting for an answer.
+void saveDialog(std::unique_ptr<QDialog> dialog, const QString &folder, const char *name)
+{
+    dialog->show();
+    save(*dialog, folder, name);
 }
 
 void choose(Form1 &window, int position)
@@ -30,8 +46,7 @@ void choose(Form1 &window, int position)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tornak-cabrillo"));
-    QApplication::setFont(JapaneseFont(false, 9));
+    SetUpWindowApplication();
     const QStringList args = QApplication::arguments();
     if (args.size() != 3) {
         QTextStream(stderr) << "usage: tornak-screenshots OUTPUT_DIR EXAMPLES_DIR" << Qt::endl;
@@ -66,5 +81,14 @@ int main(int argc, char *argv[])
     save(window, out, "5-restored-and-loaded.png");
     window.Command1_Click(0);
     save(window, out, "6-exported.png");
+
+    saveDialog(OpenLogDialog(&window), out, "7-open-dialog.png");
+    saveDialog(TextDialog(&window, Messages::multiplierPrompt), out, "8-multiplier-question.png");
+    saveDialog(FontDialog(&window, QFont(QFontInfo(JapaneseFont(false, 9)).family(), 9)), out,
+               "9-font-dialog.png");
+    saveDialog(MessageDialog(&window, Messages::required(Messages::entryKey)), out,
+               "10-refusal.png");
+    saveDialog(QuestionDialog(&window, Messages::replaceWithEmptyLog(QStringLiteral("JA1ABC.txt"))),
+               out, "11-replace-question.png");
     return 0;
 }

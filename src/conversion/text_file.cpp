@@ -129,11 +129,30 @@ int lineNumberAt(QByteArrayView bytes, qsizetype position)
 
 // ICU takes a U+FEFF at the very start for a byte-order mark and drops it without an error;
 // that character has no CP932 form either, so it must fail like any other.
+// Input methods and web pages type these JIS X 0208 characters in their JIS form; Windows'
+// code page knows the same codes by other characters (〜 and ～ are both 81 60).
+constexpr std::pair<char16_t, char16_t> jisForms[] = {
+    {u'\u301C', u'\uFF5E'}, {u'\u2016', u'\u2225'}, {u'\u2212', u'\uFF0D'}, {u'\u00A2', u'\uFFE0'},
+    {u'\u00A3', u'\uFFE1'}, {u'\u00AC', u'\uFFE2'}, {u'\u2014', u'\u2015'},
+};
+
+QString withWindowsForms(QStringView text)
+{
+    QString replaced = text.toString();
+    for (QChar &c : replaced) {
+        for (const auto &[jis, windows] : jisForms) {
+            if (c == jis)
+                c = windows;
+        }
+    }
+    return replaced;
+}
+
 std::optional<QByteArray> encodeStrictly(QStringView text)
 {
     // Stateless, so a surrogate left alone at the end counts as an error, not as pending.
     QStringEncoder encoder(codecName, QStringEncoder::Flag::Stateless);
-    QByteArray bytes = encoder.encode(text);
+    QByteArray bytes = encoder.encode(withWindowsForms(text));
     if (encoder.hasError() || text.startsWith(QChar(0xFEFF)))
         return std::nullopt;
     return bytes;

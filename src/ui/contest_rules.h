@@ -5,7 +5,8 @@
 #include <optional>
 
 // The categories of the Let's contest, which the window also offers before any choice.
-inline const QStringList generalCategories{QStringLiteral("一般局部門"), QStringLiteral("ＱＲＰ局部門")};
+inline const QStringList generalCategories{QStringLiteral("一般局部門"),
+                                           QStringLiteral("ＱＲＰ局部門")};
 
 // What a contest means for the window: the categories on offer, which of the key and
 // power captions are drawn in the required red, and whether the contest's extra entries

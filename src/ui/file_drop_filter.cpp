@@ -5,7 +5,8 @@
 #include <QUrl>
 #include <QWidget>
 
-namespace {
+namespace
+{
 
 QStringList localFiles(const QMimeData *mime)
 {

@@ -140,6 +140,8 @@ QComboBox *Form1::makeCombo(QWidget *area, int index, QRect rect, const QStringL
     box->setEditText(QString());
     box->setGeometry(rect);
     connect(box, &QComboBox::activated, this, [this, index] { Combo1_Click(index); });
+    if (index == 0)
+        connect(box->lineEdit(), &QLineEdit::editingFinished, this, &Form1::contestTyped);
     Combo1[index] = box;
     return box;
 }
@@ -390,6 +392,15 @@ void Form1::Combo1_Click(int index)
     applyContestRules(ContestRulesForChoice(Combo1[0]->currentIndex()));
 }
 
+// A contest's name typed in full counts as a restored text does: its entries come alive,
+// so that the export's rules are no surprise, but its categories are left as typed.
+void Form1::contestTyped()
+{
+    const QString typed = Combo1[0]->currentText();
+    if (Contests::isClubContest(typed))
+        applyContestRules(ContestRulesForText(typed));
+}
+
 void Form1::applyContestRules(const ContestRules &rules)
 {
     if (rules.categories) {
@@ -474,6 +485,7 @@ void Form1::LoadLogFile(const QString &path)
 
 void Form1::loadLog(const QString &path)
 {
+    setStatus(QString());
     const LoadedLog log =
         ::LoadLogFile(path, [this](const QString &prompt) { return dialogs->askText(prompt); });
     if (!log.error.isEmpty()) {
@@ -485,5 +497,8 @@ void Form1::loadLog(const QString &path)
 
 void Form1::gengo_Click()
 {
-    dialogs->chooseFont(QFont(proportionalGothic));
+    // The font the window shows for ＭＳ Ｐゴシック, where that is missing its stand-in.
+    QFont shown(QFontInfo(JapaneseFont(false, 9)).family());
+    shown.setPointSizeF(9);
+    dialogs->chooseFont(shown);
 }

@@ -57,6 +57,7 @@ private:
     void buildMenus();
     void setTabOrder();
     void applyContestRules(const ContestRules &rules);
+    void contestTyped();
     void LoadLogFile(const QString &path);
     void loadLog(const QString &path);
     void exportLog();

@@ -2,7 +2,21 @@
 
 #include "ui/dialogs.h"
 
+#include <memory>
+
+class QFileDialog;
+class QFontDialog;
+class QInputDialog;
+class QMessageBox;
 class QWidget;
+
+// Each dialog as the window shows it, built in one place so that the screenshots show
+// exactly these.
+std::unique_ptr<QMessageBox> MessageDialog(QWidget *parent, const QString &text);
+std::unique_ptr<QMessageBox> QuestionDialog(QWidget *parent, const QString &question);
+std::unique_ptr<QInputDialog> TextDialog(QWidget *parent, const QString &prompt);
+std::unique_ptr<QFileDialog> OpenLogDialog(QWidget *parent);
+std::unique_ptr<QFontDialog> FontDialog(QWidget *parent, const QFont &initial);
 
 class QtDialogs : public Dialogs
 {

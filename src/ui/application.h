@@ -1,0 +1,9 @@
+#pragma once
+
+// Qt's own texts (buttons, the file and font dialogs, the command line's errors) in
+// Japanese, whatever language the system speaks: the tool is Japanese by design. A missing
+// catalogue leaves them English and is no error.
+void UseJapanese();
+
+// The window's application, as the program, its screenshots and its benchmark start it.
+void SetUpWindowApplication();
