@@ -10,7 +10,7 @@
 #include "bench_clock.h"
 
 #include "conversion/export_log.h"
-#include "conversion/station_entries.h"
+#include "core/station_entries.h"
 #include "input/log_loading.h"
 #include "settings/settings_file.h"
 

@@ -20,12 +20,12 @@
 #include "fuzz_support.h"
 
 #include "conversion/cabrillo_header.h"
-#include "conversion/contests.h"
+#include "core/contests.h"
 #include "conversion/export_log.h"
 #include "conversion/output_file_name.h"
 #include "conversion/qso_lines.h"
 #include "conversion/required_fields.h"
-#include "conversion/text_file.h"
+#include "core/text_file.h"
 #include "settings/settings_file.h"
 
 #include <QDateTime>

@@ -3,7 +3,7 @@
 // What the fuzz targets and their regression test share: a scratch folder per process, a
 // property check, and the reference encoding the output is compared with.
 
-#include "conversion/text_file.h"
+#include "core/text_file.h"
 
 #include <QByteArray>
 #include <QDir>

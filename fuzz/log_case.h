@@ -7,9 +7,9 @@
 #include "fuzz_support.h"
 
 #include "conversion/cabrillo_header.h"
-#include "conversion/contests.h"
+#include "core/contests.h"
 #include "conversion/qso_lines.h"
-#include "conversion/text_file.h"
+#include "core/text_file.h"
 #include "input/log_loading.h"
 
 namespace Fuzz

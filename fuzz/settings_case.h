@@ -6,8 +6,8 @@
 
 #include "fuzz_support.h"
 
-#include "conversion/station_entries.h"
-#include "conversion/text_file.h"
+#include "core/station_entries.h"
+#include "core/text_file.h"
 #include "settings/settings_file.h"
 
 namespace Fuzz

@@ -1,12 +1,12 @@
 # Checks that the Japanese guide explains every message the program shows or prints: each
-# fixed piece of text between the placeholders of a message in src/conversion/messages.*
+# fixed piece of text between the placeholders of a message in src/core/messages.*
 # must appear in README.ja.md.
 # Usage: cmake -DSOURCE_DIR=<top of the sources> -P check-guide.cmake
 cmake_minimum_required(VERSION 3.16)
 
 file(READ "${SOURCE_DIR}/README.ja.md" guide)
-file(READ "${SOURCE_DIR}/src/conversion/messages.cpp" sources)
-file(READ "${SOURCE_DIR}/src/conversion/messages.h" header)
+file(READ "${SOURCE_DIR}/src/core/messages.cpp" sources)
+file(READ "${SOURCE_DIR}/src/core/messages.h" header)
 # The entry names are words inside the messages, not messages of their own.
 string(REGEX REPLACE "inline const QString entry[A-Za-z]+ =[ \t\r\n]*QStringLiteral\\([ \t\r\n]*\"[^\"]*\"[ \t\r\n]*\\);" ""
        header "${header}")

@@ -1,7 +1,7 @@
 #include "convert_command.h"
 
 #include "conversion/export_log.h"
-#include "conversion/messages.h"
+#include "core/messages.h"
 #include "input/log_loading.h"
 #include "settings/settings_file.h"
 

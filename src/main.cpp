@@ -1,6 +1,6 @@
 #include "convert_command.h"
 
-#include "conversion/messages.h"
+#include "core/messages.h"
 #include "settings/settings_file.h"
 #include "ui/application.h"
 #include "ui/form1.h"

@@ -1,5 +1,5 @@
 #include "conversion/cabrillo_header.h"
-#include "conversion/contests.h"
+#include "core/contests.h"
 
 #include "test_files.h"
 

@@ -1,4 +1,4 @@
-#include "conversion/contests.h"
+#include "core/contests.h"
 #include "conversion/export_log.h"
 #include "conversion/output_file_name.h"
 #include "conversion/required_fields.h"

@@ -1,5 +1,5 @@
-#include "conversion/contests.h"
-#include "conversion/text_file.h"
+#include "core/contests.h"
+#include "core/text_file.h"
 #include "settings/settings_file.h"
 #include "ui/application.h"
 #include "ui/form1.h"

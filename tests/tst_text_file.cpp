@@ -1,5 +1,5 @@
-#include "conversion/files.h"
-#include "conversion/text_file.h"
+#include "core/files.h"
+#include "core/text_file.h"
 
 #include "test_files.h"
 

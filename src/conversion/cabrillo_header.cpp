@@ -1,7 +1,7 @@
 #include "conversion/cabrillo_header.h"
 
-#include "conversion/contests.h"
-#include "conversion/messages.h"
+#include "core/contests.h"
+#include "core/messages.h"
 
 namespace
 {

@@ -1,12 +1,12 @@
 #include "conversion/export_log.h"
 
 #include "conversion/cabrillo_header.h"
-#include "conversion/files.h"
-#include "conversion/messages.h"
+#include "core/files.h"
+#include "core/messages.h"
 #include "conversion/output_file_name.h"
 #include "conversion/qso_lines.h"
 #include "conversion/required_fields.h"
-#include "conversion/text_file.h"
+#include "core/text_file.h"
 #include "settings/settings_file.h"
 
 #include <QFileInfo>

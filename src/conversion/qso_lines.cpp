@@ -1,9 +1,9 @@
 #include "conversion/qso_lines.h"
 
 #include "conversion/cabrillo_header.h"
-#include "conversion/messages.h"
-#include "conversion/text_file.h"
-#include "conversion/text_search.h"
+#include "core/messages.h"
+#include "core/text_file.h"
+#include "core/text_search.h"
 
 #include <algorithm>
 #include <array>

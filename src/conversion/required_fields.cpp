@@ -1,7 +1,7 @@
 #include "conversion/required_fields.h"
 
-#include "conversion/contests.h"
-#include "conversion/messages.h"
+#include "core/contests.h"
+#include "core/messages.h"
 
 std::optional<QString> CheckRequiredFields(const StationEntries &e)
 {

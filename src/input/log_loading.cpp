@@ -1,8 +1,8 @@
 #include "input/log_loading.h"
 
-#include "conversion/messages.h"
-#include "conversion/text_file.h"
-#include "conversion/text_search.h"
+#include "core/messages.h"
+#include "core/text_file.h"
+#include "core/text_search.h"
 
 namespace
 {

@@ -1,8 +1,8 @@
 #include "settings/settings_file.h"
 
-#include "conversion/files.h"
-#include "conversion/messages.h"
-#include "conversion/text_file.h"
+#include "core/files.h"
+#include "core/messages.h"
+#include "core/text_file.h"
 
 #include <array>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "ui/contest_rules.h"
 
-#include "conversion/contests.h"
+#include "core/contests.h"
 
 ContestRules ContestRulesForChoice(int listPosition)
 {

@@ -1,8 +1,8 @@
 #include "ui/form1.h"
 
-#include "conversion/contests.h"
+#include "core/contests.h"
 #include "conversion/export_log.h"
-#include "conversion/messages.h"
+#include "core/messages.h"
 #include "input/log_loading.h"
 #include "settings/settings_file.h"
 #include "ui/check_box.h"

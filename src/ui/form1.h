@@ -1,6 +1,6 @@
 #pragma once
 
-#include "conversion/station_entries.h"
+#include "core/station_entries.h"
 #include "ui/contest_rules.h"
 #include "ui/dialogs.h"
 

@@ -1,4 +1,4 @@
-#include "conversion/contests.h"
+#include "core/contests.h"
 
 namespace Contests
 {

@@ -1,6 +1,6 @@
-#include "conversion/files.h"
+#include "core/files.h"
 
-#include "conversion/messages.h"
+#include "core/messages.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "conversion/text_file.h"
+#include "core/text_file.h"
 
-#include "conversion/files.h"
-#include "conversion/messages.h"
+#include "core/files.h"
+#include "core/messages.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

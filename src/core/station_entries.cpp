@@ -1,6 +1,6 @@
-#include "conversion/station_entries.h"
+#include "core/station_entries.h"
 
-#include "conversion/messages.h"
+#include "core/messages.h"
 
 #include <tuple>
 

@@ -1,4 +1,4 @@
-#include "conversion/messages.h"
+#include "core/messages.h"
 
 namespace Messages
 {
