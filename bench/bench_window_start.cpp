@@ -7,6 +7,7 @@
 #include "bench_clock.h"
 
 #include "../tests/fake_dialogs.h"
+#include "settings/settings_file.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 
@@ -69,7 +70,7 @@ int main(int argc, char *argv[])
 
     auto dialogs = std::make_unique<FakeDialogs>();
     FakeDialogs *shownDialogs = dialogs.get();
-    Form1 window(std::move(dialogs));
+    Form1 window(settingsFileName, QString(), std::move(dialogs));
     const double constructed = monotonicSeconds();
     window.Form_Load();
     const double loaded = monotonicSeconds();

@@ -125,7 +125,7 @@ int runWindow(int argc, char *argv[])
     QApplication app(argc, argv);
     SetUpWindowApplication();
     QApplication::setApplicationVersion(QStringLiteral(TORNAK_VERSION));
-    Form1 window;
+    Form1 window(settingsFileName, QString());
     window.Form_Load();
     window.show();
     return app.exec();

@@ -28,7 +28,7 @@ class TestCabrilloHeader : public QObject
 private Q_SLOTS:
     void clubContestWithEmptyOptionalEntries()
     {
-        StationEntries e = filledEntries(Contests::clubContest);
+        StationEntries e = filledEntries(Contests::club.name);
         e.senior = 2; // greyed, restored from a settings file
         const CabrilloHeader header = WriteCabrilloHeader(e);
         QCOMPARE(header.lines,

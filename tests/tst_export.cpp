@@ -32,7 +32,7 @@ StationEntries clubEntries()
 StationEntries letsEntries()
 {
     StationEntries e = InitialStationEntries();
-    e.contest = Contests::letsContest;
+    e.contest = Contests::lets.name;
     e.category = u"ＱＲＰ局部門"_s;
     e.callsign = u"7K1XYZ"_s;
     e.name = u"鈴木花子"_s;
@@ -105,12 +105,12 @@ private Q_SLOTS:
         e.power.clear();
         QTest::newRow("Let's contest asks for the key first")
             << e << u"「使用電鍵」は必須項目です"_s;
-        e.contest = Contests::clubContest;
+        e.contest = Contests::club.name;
         QTest::newRow("club contest needs no key") << e << u"「最大空中線電力」は必須項目です"_s;
         e.power = u"10"_s;
         e.contest = u"Ｌｅｔ’ｓ　TORNAK　コンテスト "_s; // trailing blank: no list item
         QTest::newRow("other text needs no key") << e << QString();
-        e.contest = Contests::letsContest;
+        e.contest = Contests::lets.name;
         QTest::newRow("Let's text needs the key") << e << u"「使用電鍵」は必須項目です"_s;
         const std::pair<QString StationEntries::*, const char16_t *> order[] = {
             {&StationEntries::category, u"参加部門"},

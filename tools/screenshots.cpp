@@ -1,6 +1,7 @@
 // Writes pictures of the window in its usual states, for a person to look at.
 #include "../tests/fake_dialogs.h"
-#include "conversion/messages.h"
+#include "core/messages.h"
+#include "settings/settings_file.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/qt_dialogs.h"
@@ -59,7 +60,7 @@ int main(int argc, char *argv[])
     QDir::setCurrent(work.path());
 
     {
-        Form1 window(std::make_unique<FakeDialogs>());
+        Form1 window(settingsFileName, QString(), std::make_unique<FakeDialogs>());
         window.Form_Load();
         window.show();
         save(window, out, "1-first-start.png");
@@ -74,7 +75,7 @@ int main(int argc, char *argv[])
     QFile::copy(examples.filePath(QStringLiteral("ini.txt")), QStringLiteral("ini.txt"));
     auto dialogs = std::make_unique<FakeDialogs>();
     dialogs->answer = QStringLiteral("10");
-    Form1 window(std::move(dialogs));
+    Form1 window(settingsFileName, QString(), std::move(dialogs));
     window.Form_Load();
     window.show();
     window.List1_OLEDragDrop({examples.filePath(QStringLiteral("zlog-export.txt"))});

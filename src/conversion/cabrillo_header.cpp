@@ -65,7 +65,7 @@ CabrilloHeader WriteCabrilloHeader(const StationEntries &e)
     add(h, CabrilloTags::name + e.name, entryName);
     appendAddress(e, h);
     appendSoapbox(e.soapbox, h);
-    if (Contests::isClubContest(e.contest)) {
+    if (Contests::named(e.contest)) {
         add(h, telephone + e.telephone, entryTelephone);
         add(h, mail + e.mail, entryMail);
         add(h, CabrilloTags::key + e.key, entryKey);

@@ -6,8 +6,8 @@
 std::optional<QString> CheckRequiredFields(const StationEntries &e)
 {
     using namespace Messages;
-    // The key is asked for only in the Let's contest, whose rules score it.
-    const bool keyRequired = Contests::listPosition(e.contest) == 1;
+    const Contests::Contest *contest = Contests::named(e.contest);
+    const bool keyRequired = contest && contest->keyRequired;
     const struct {
         const QString &text;
         const QString &name;

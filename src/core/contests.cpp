@@ -5,7 +5,7 @@ namespace Contests
 
 QStringList listItems()
 {
-    return {QString(), letsContest, clubContest};
+    return {QString(), lets.name, club.name};
 }
 
 int listPosition(const QString &contestText)
@@ -13,9 +13,16 @@ int listPosition(const QString &contestText)
     return int(listItems().indexOf(contestText));
 }
 
-bool isClubContest(const QString &contestText)
+const Contest *atPosition(int position)
 {
-    return contestText == letsContest || contestText == clubContest;
+    switch (position) {
+    case 1:
+        return &lets;
+    case 2:
+        return &club;
+    default:
+        return nullptr;
+    }
 }
 
 } // namespace Contests

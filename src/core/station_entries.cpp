@@ -2,23 +2,35 @@
 
 #include "core/messages.h"
 
-#include <tuple>
-
-namespace
+const std::array<TextEntry, 13> &TextEntries()
 {
-
-auto tied(const StationEntries &e)
-{
-    return std::tie(e.contest, e.category, e.antenna, e.logType, e.separatorSign, e.callsign,
-                    e.name, e.address, e.equipment, e.key, e.power, e.telephone, e.mail, e.senior,
-                    e.donor, e.soapbox);
+    using namespace Messages;
+    using E = StationEntries;
+    static const std::array<TextEntry, 13> entries{{
+        {&E::contest, entryContest},
+        {&E::category, entryCategory},
+        {&E::antenna, entryAntenna},
+        {&E::logType, entryLogType},
+        {&E::separatorSign, entrySeparator},
+        {&E::callsign, entryCallsign},
+        {&E::name, entryName},
+        {&E::address, entryAddress},
+        {&E::equipment, entryEquipment},
+        {&E::key, entryKey},
+        {&E::power, entryPower},
+        {&E::telephone, entryTelephone},
+        {&E::mail, entryMail},
+    }};
+    return entries;
 }
-
-} // namespace
 
 bool StationEntries::operator==(const StationEntries &other) const
 {
-    return tied(*this) == tied(other);
+    for (const TextEntry &entry : TextEntries()) {
+        if (this->*entry.text != other.*entry.text)
+            return false;
+    }
+    return senior == other.senior && donor == other.donor && soapbox == other.soapbox;
 }
 
 StationEntries InitialStationEntries()
@@ -30,21 +42,9 @@ StationEntries InitialStationEntries()
 
 QList<LabelledText> LabelledTexts(const StationEntries &e)
 {
-    using namespace Messages;
-    return {
-        {entryContest, e.contest},
-        {entryCategory, e.category},
-        {entryAntenna, e.antenna},
-        {entryLogType, e.logType},
-        {entrySeparator, e.separatorSign},
-        {entryCallsign, e.callsign},
-        {entryName, e.name},
-        {entryAddress, e.address},
-        {entryEquipment, e.equipment},
-        {entryKey, e.key},
-        {entryPower, e.power},
-        {entryTelephone, e.telephone},
-        {entryMail, e.mail},
-        {entrySoapbox, e.soapbox},
-    };
+    QList<LabelledText> texts;
+    for (const TextEntry &entry : TextEntries())
+        texts.append({entry.name, e.*entry.text});
+    texts.append({Messages::entrySoapbox, e.soapbox});
+    return texts;
 }

@@ -3,29 +3,41 @@
 #include <QList>
 #include <QString>
 
+#include <array>
+
 // Every entry of the window that a Cabrillo header or the settings file needs,
 // held exactly as the controls hold it: no trimming, no validation.
 struct StationEntries {
-    QString contest;       // Combo1(0)
-    QString category;      // Combo1(1)
-    QString antenna;       // Combo1(2)
-    QString logType;       // Combo1(3)
-    QString separatorSign; // Combo1(4)
-    QString callsign;      // Text1(0)
-    QString name;          // Text1(1)
-    QString address;       // Text1(2)
-    QString equipment;     // Text1(3)
-    QString key;           // Text1(4)
-    QString power;         // Text1(5)
-    QString telephone;     // Text1(6)
-    QString mail;          // Text1(7)
-    int senior = 0;        // Check1(0): 0 unchecked, 1 checked, 2 greyed
-    int donor = 0;         // Check1(1)
-    QString soapbox;       // Text3, lines separated by CR LF
+    QString contest;
+    QString category;
+    QString antenna;
+    QString logType;
+    QString separatorSign;
+    QString callsign;
+    QString name;
+    QString address;
+    QString equipment;
+    QString key;
+    QString power;
+    QString telephone;
+    QString mail;
+    int senior = 0; // 0 unchecked, 1 checked, 2 greyed
+    int donor = 0;
+    QString soapbox; // lines separated by CR LF
 
     bool operator==(const StationEntries &other) const;
     bool operator!=(const StationEntries &other) const { return !(*this == other); }
 };
+
+// An entry of one line, with the name messages give it.
+struct TextEntry {
+    QString StationEntries::*text;
+    const QString &name;
+};
+
+// The entries of one line in the order of the settings file, which is the order of the
+// window's controls that hold them: its five drop-downs, then its eight text boxes.
+const std::array<TextEntry, 13> &TextEntries();
 
 inline const QString zlogLogType = QStringLiteral("ＺＬｏｇ");
 

@@ -4,13 +4,13 @@
 #include "core/messages.h"
 #include "core/text_file.h"
 
-#include <array>
 #include <cmath>
 
 namespace
 {
 
-constexpr int fixedLineCount = 15;
+// A line for each text entry of one line, and one for each check box.
+const qsizetype fixedLineCount = qsizetype(TextEntries().size()) + 2;
 
 // Check-box values are written with a blank on either side.
 QString checkValueLine(int value)
@@ -32,21 +32,14 @@ std::optional<int> parseCheckValue(const QString &line)
     return int(rounded);
 }
 
-std::array<QString *, 13> textEntries(StationEntries &e)
-{
-    return {&e.contest,  &e.category,  &e.antenna, &e.logType,   &e.separatorSign,
-            &e.callsign, &e.name,      &e.address, &e.equipment, &e.key,
-            &e.power,    &e.telephone, &e.mail};
-}
-
 // Each entry but the soapbox fills one line: a line break inside one would shift every
 // entry after it at the next start.
 std::optional<QString> entryWithLineBreak(const StationEntries &entries)
 {
-    const QList<LabelledText> texts = LabelledTexts(entries);
-    for (const LabelledText &entry : texts.first(texts.size() - 1)) {
-        if (entry.text.contains(QLatin1Char('\r')) || entry.text.contains(QLatin1Char('\n')))
-            return entry.label;
+    for (const TextEntry &entry : TextEntries()) {
+        const QString &text = entries.*entry.text;
+        if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+            return entry.name;
     }
     return std::nullopt;
 }
@@ -55,10 +48,9 @@ std::optional<QString> entryWithLineBreak(const StationEntries &entries)
 
 QStringList SettingsLines(const StationEntries &entries)
 {
-    StationEntries copy = entries;
     QStringList lines;
-    for (const QString *text : textEntries(copy))
-        lines.append(*text);
+    for (const TextEntry &entry : TextEntries())
+        lines.append(entries.*entry.text);
     lines << checkValueLine(entries.senior) << checkValueLine(entries.donor) << entries.soapbox;
     return lines;
 }
@@ -82,11 +74,10 @@ SettingsLoad LoadSettings(const QString &path, StationEntries &entries)
     const TextFile::ReadResult read = TextFile::readLines(path);
     load.problem = read.error;
     const QStringList &lines = read.lines;
-    const auto texts = textEntries(entries);
-    for (QString *text : texts) {
+    for (const TextEntry &entry : TextEntries()) {
         if (load.linesRestored == lines.size())
             break;
-        *text = lines.at(load.linesRestored++);
+        entries.*entry.text = lines.at(load.linesRestored++);
     }
     for (int *check : {&entries.senior, &entries.donor}) {
         if (load.linesRestored == lines.size())

@@ -1,6 +1,5 @@
 #include "ui/form1.h"
 
-#include "core/contests.h"
 #include "conversion/export_log.h"
 #include "core/messages.h"
 #include "input/log_loading.h"
@@ -96,8 +95,10 @@ QString indexedName(const char *name, int index)
 
 } // namespace
 
-Form1::Form1(std::unique_ptr<Dialogs> dialogsToUse, QWidget *parent)
-    : QMainWindow(parent), dialogs(std::move(dialogsToUse))
+Form1::Form1(const QString &settingsFile, const QString &outputFolderToUse,
+             std::unique_ptr<Dialogs> dialogsToUse, QWidget *parent)
+    : QMainWindow(parent), settingsPath(settingsFile), outputFolder(outputFolderToUse),
+      dialogs(std::move(dialogsToUse))
 {
     if (!dialogs)
         dialogs = std::make_unique<QtDialogs>(this);
@@ -140,7 +141,7 @@ QComboBox *Form1::makeCombo(QWidget *area, int index, QRect rect, const QStringL
     box->setEditText(QString());
     box->setGeometry(rect);
     connect(box, &QComboBox::activated, this, [this, index] { Combo1_Click(index); });
-    if (index == 0)
+    if (index == Contest)
         connect(box->lineEdit(), &QLineEdit::editingFinished, this, &Form1::contestTyped);
     Combo1[index] = box;
     return box;
@@ -170,13 +171,14 @@ void Form1::buildControls(QWidget *area)
     setLabelColour(label(Label1, QStringLiteral("Label1"), QStringLiteral("コンテスト名(必須)"),
                          t.rect(240, 120, 1455, 255)),
                    requiredRed);
-    combo(0, t.rect(1680, 120, 3735, 300), Contests::listItems());
+    combo(Contest, t.rect(1680, 120, 3735, 300), Contests::listItems());
 
-    Command1[0] = new QPushButton(QStringLiteral("Cabrillo作成"), area);
-    Command1[0]->setObjectName(indexedName("Command1", 0));
-    Command1[0]->setFont(JapaneseFont(false, 15.75));
-    Command1[0]->setGeometry(t.rect(5520, 120, 3135, 675));
-    connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
+    QPushButton *button = Command1[ExportButton] =
+        new QPushButton(QStringLiteral("Cabrillo作成"), area);
+    button->setObjectName(indexedName("Command1", ExportButton));
+    button->setFont(JapaneseFont(false, 15.75));
+    button->setGeometry(t.rect(5520, 120, 3135, 675));
+    connect(button, &QPushButton::clicked, this, [this] { Command1_Click(ExportButton); });
 
     List1 = new QListWidget(area);
     List1->setObjectName(QStringLiteral("List1"));
@@ -193,27 +195,28 @@ void Form1::buildControls(QWidget *area)
     setLabelColour(label(Label2, QStringLiteral("Label2"), QStringLiteral("参加部門(必須)"),
                          t.rect(240, 480, 1455, 255)),
                    requiredRed);
-    combo(1, t.rect(1680, 480, 3735, 300), generalCategories);
+    // Before any choice the list offers what the Let's contest does.
+    combo(Category, t.rect(1680, 480, 3735, 300), Contests::lets.categories);
 
     struct Caption {
-        int index;
+        Label3Index index;
         const char *text;
         QRect rect;
         bool required;
     };
     const Caption captions[] = {
-        {0, "ｺｰﾙｻｲﾝ(必須)", t.rect(240, 840, 1455, 375), true},
-        {1, "氏名(必須)", t.rect(240, 1200, 975, 375), true},
-        {2, "住所(必須)", t.rect(240, 1560, 975, 375), true},
-        {12, "電話番号", t.rect(240, 1920, 975, 375), false},
-        {13, "メールアドレス", t.rect(240, 2280, 1335, 255), false},
-        {5, "無線機", t.rect(240, 2640, 975, 375), false},
-        {4, "アンテナ", t.rect(240, 3000, 975, 375), false},
-        {6, "使用電鍵(必須)", t.rect(240, 3360, 1455, 375), false},
-        {3, "最大空中線電力(必須)", t.rect(240, 3720, 1935, 375), false},
-        {10, "W", t.rect(3360, 3720, 975, 375), false},
-        {11, "シニヤー", t.rect(240, 4080, 975, 255), false},
-        {7, "意見・感想", t.rect(120, 4440, 975, 375), false},
+        {CallsignCaption, "ｺｰﾙｻｲﾝ(必須)", t.rect(240, 840, 1455, 375), true},
+        {NameCaption, "氏名(必須)", t.rect(240, 1200, 975, 375), true},
+        {AddressCaption, "住所(必須)", t.rect(240, 1560, 975, 375), true},
+        {TelephoneCaption, "電話番号", t.rect(240, 1920, 975, 375), false},
+        {MailCaption, "メールアドレス", t.rect(240, 2280, 1335, 255), false},
+        {EquipmentCaption, "無線機", t.rect(240, 2640, 975, 375), false},
+        {AntennaCaption, "アンテナ", t.rect(240, 3000, 975, 375), false},
+        {KeyCaption, "使用電鍵(必須)", t.rect(240, 3360, 1455, 375), false},
+        {PowerCaption, "最大空中線電力(必須)", t.rect(240, 3720, 1935, 375), false},
+        {WattCaption, "W", t.rect(3360, 3720, 975, 375), false},
+        {SeniorCaption, "シニヤー", t.rect(240, 4080, 975, 255), false},
+        {SoapboxCaption, "意見・感想", t.rect(120, 4440, 975, 375), false},
     };
     for (const Caption &c : captions) {
         QLabel *l =
@@ -223,23 +226,23 @@ void Form1::buildControls(QWidget *area)
         Label3[c.index] = l;
     }
 
-    text(0, t.rect(1680, 840, 6975, 270));
-    text(1, t.rect(1680, 1200, 6975, 270));
-    text(2, t.rect(1680, 1560, 6975, 270));
-    highlight(text(6, t.rect(1680, 1920, 6975, 270)));
-    highlight(text(7, t.rect(1680, 2280, 6975, 270)));
-    highlight(text(3, t.rect(1680, 2640, 6975, 270)));
+    text(Callsign, t.rect(1680, 840, 6975, 270));
+    text(Name, t.rect(1680, 1200, 6975, 270));
+    text(Address, t.rect(1680, 1560, 6975, 270));
+    highlight(text(Telephone, t.rect(1680, 1920, 6975, 270)));
+    highlight(text(Mail, t.rect(1680, 2280, 6975, 270)));
+    highlight(text(Equipment, t.rect(1680, 2640, 6975, 270)));
     highlight(combo(
-        2, t.rect(1680, 3000, 6975, 300),
+        Antenna, t.rect(1680, 3000, 6975, 300),
         {QString(), QStringLiteral("DP（IV、R-DP、V-DP、短縮DP)"),
          QStringLiteral("ワイヤー（釣竿、ＬＷ）"), QStringLiteral("GP(バーチカル、ホイップ）"),
          QStringLiteral("ビーム（八木、HB9CV、CQ等）"), QStringLiteral("その他（上記以外）")}));
-    highlight(text(4, t.rect(1680, 3360, 6975, 270)));
-    highlight(text(5, t.rect(2040, 3720, 1215, 270)));
+    highlight(text(Key, t.rect(1680, 3360, 6975, 270)));
+    highlight(text(Power, t.rect(2040, 3720, 1215, 270)));
 
     const char *checkCaptions[] = {"”シニア－部門に参加希望される方はチエックを入れてください”",
                                    "”ドナー賞品を希望される方はチエックを入れてください”"};
-    for (int i = 0; i < 2; ++i) {
+    for (const Check1Index i : {Senior, Donor}) {
         Check1[i] = new CheckBox(QString::fromUtf8(checkCaptions[i]), area);
         Check1[i]->setObjectName(indexedName("Check1", i));
         Check1[i]->setGeometry(t.rect(1680, 4080 + 240 * i, 5175, 255));
@@ -276,29 +279,29 @@ void Form1::buildCoveredControls(QWidget *area)
     auto coveredCombo = [&](int i, QRect r, const QStringList &items) {
         makeCombo(area, i, r, items)->setFocusPolicy(Qt::NoFocus);
     };
-    Label3[8] = new QLabel(QStringLiteral("ログ種別"), area);
-    Label3[8]->setObjectName(indexedName("Label3", 8));
-    Label3[8]->setGeometry(t.rect(2160, 5400, 1695, 375));
-    coveredCombo(3, t.rect(3600, 5400, 1455, 300), {zlogLogType, QStringLiteral("ハムログ")});
-    Combo1[3]->setEditText(zlogLogType);
+    Label3[LogTypeCaption] = new QLabel(QStringLiteral("ログ種別"), area);
+    Label3[LogTypeCaption]->setObjectName(indexedName("Label3", LogTypeCaption));
+    Label3[LogTypeCaption]->setGeometry(t.rect(2160, 5400, 1695, 375));
+    coveredCombo(LogType, t.rect(3600, 5400, 1455, 300), {zlogLogType, QStringLiteral("ハムログ")});
+    Combo1[LogType]->setEditText(zlogLogType);
 
     Frame1 = new QGroupBox(area);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(t.rect(5760, 5400, 2055, 495));
     const char *options[] = {"UTC", "JST2UTC"};
     const QRect optionRects[] = {t.rect(120, 240, 735, 180), t.rect(840, 240, 1095, 180)};
-    for (int i = 0; i < 2; ++i) {
+    for (const Option1Index i : {Utc, JstToUtc}) {
         Option1[i] = new QRadioButton(QString::fromLatin1(options[i]), Frame1);
         Option1[i]->setObjectName(indexedName("Option1", i));
         Option1[i]->setGeometry(optionRects[i]);
         Option1[i]->setFocusPolicy(Qt::NoFocus);
     }
-    Option1[0]->setChecked(true);
+    Option1[Utc]->setChecked(true);
 
-    Label3[9] = new QLabel(QStringLiteral("区切符号"), area);
-    Label3[9]->setObjectName(indexedName("Label3", 9));
-    Label3[9]->setGeometry(t.rect(1920, 6840, 1695, 375));
-    coveredCombo(4, t.rect(3960, 6840, 1095, 300),
+    Label3[SeparatorCaption] = new QLabel(QStringLiteral("区切符号"), area);
+    Label3[SeparatorCaption]->setObjectName(indexedName("Label3", SeparatorCaption));
+    Label3[SeparatorCaption]->setGeometry(t.rect(1920, 6840, 1695, 375));
+    coveredCombo(SeparatorSign, t.rect(3960, 6840, 1095, 300),
                  {QStringLiteral("一般局部門"), QStringLiteral("ＱＲＰ部門")});
 }
 
@@ -319,42 +322,43 @@ void Form1::setTabOrder()
 {
     // The covered controls beneath the big text boxes take no focus and are left out.
     const QList<QWidget *> order = {
-        Combo1[0], Text1[0],  Text1[1], Text1[2],    Text2,     Text1[3],
-        Text1[4],  Text1[5],  Text3,    Command1[0], Combo1[1], Combo1[2],
-        List1,     Check1[0], Text1[6], Text1[7],    Check1[1],
+        Combo1[Contest],  Text1[Callsign], Text1[Name],  Text1[Address], Text2,
+        Text1[Equipment], Text1[Key],      Text1[Power], Text3,          Command1[ExportButton],
+        Combo1[Category], Combo1[Antenna], List1,        Check1[Senior], Text1[Telephone],
+        Text1[Mail],      Check1[Donor],
     };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
-    Combo1[0]->setFocus();
+    Combo1[Contest]->setFocus();
 }
 
+// The entries of one line are held by the drop-downs, then the text boxes, in the order
+// of their table.
 StationEntries Form1::stationEntries() const
 {
     StationEntries e;
-    QString *combos[] = {&e.contest, &e.category, &e.antenna, &e.logType, &e.separatorSign};
-    for (int i = 0; i < 5; ++i)
-        *combos[i] = Combo1[i]->currentText();
-    QString *texts[] = {&e.callsign, &e.name,  &e.address,   &e.equipment,
-                        &e.key,      &e.power, &e.telephone, &e.mail};
-    for (int i = 0; i < 8; ++i)
-        *texts[i] = Text1[i]->text();
-    e.senior = Check1[0]->value();
-    e.donor = Check1[1]->value();
+    const auto &entries = TextEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        e.*entries[i].text =
+            i < Combo1.size() ? Combo1[i]->currentText() : Text1[i - Combo1.size()]->text();
+    }
+    e.senior = Check1[Senior]->value();
+    e.donor = Check1[Donor]->value();
     e.soapbox = ToCrLf(Text3->toPlainText());
     return e;
 }
 
 void Form1::setStationEntries(const StationEntries &e)
 {
-    const QString *combos[] = {&e.contest, &e.category, &e.antenna, &e.logType, &e.separatorSign};
-    for (int i = 0; i < 5; ++i)
-        Combo1[i]->setEditText(*combos[i]); // a text, not a choice: no click
-    const QString *texts[] = {&e.callsign, &e.name,  &e.address,   &e.equipment,
-                              &e.key,      &e.power, &e.telephone, &e.mail};
-    for (int i = 0; i < 8; ++i)
-        Text1[i]->setText(*texts[i]);
-    Check1[0]->setValue(e.senior);
-    Check1[1]->setValue(e.donor);
+    const auto &entries = TextEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i < Combo1.size())
+            Combo1[i]->setEditText(e.*entries[i].text); // a text, not a choice: no click
+        else
+            Text1[i - Combo1.size()]->setText(e.*entries[i].text);
+    }
+    Check1[Senior]->setValue(e.senior);
+    Check1[Donor]->setValue(e.donor);
     Text3->setPlainText(FromCrLf(e.soapbox));
 }
 
@@ -375,50 +379,55 @@ void Form1::setStatus(const QString &text)
 
 void Form1::Form_Load()
 {
-    Label3[9]->setEnabled(false);
+    Label3[SeparatorCaption]->setEnabled(false);
     StationEntries entries = stationEntries();
-    const SettingsLoad load = LoadSettings(settingsFileName, entries);
+    const SettingsLoad load = LoadSettings(settingsPath, entries);
     setStationEntries(entries);
     if (load.outcome == SettingsLoad::Outcome::Complete)
-        applyContestRules(ContestRulesForText(entries.contest));
+        applyContest(Contests::named(entries.contest), false);
     else
         SetContestFieldsEnabled(false);
 }
 
 void Form1::Combo1_Click(int index)
 {
-    if (index != 0)
-        return;
-    applyContestRules(ContestRulesForChoice(Combo1[0]->currentIndex()));
+    if (index == Contest)
+        applyContest(Contests::atPosition(Combo1[Contest]->currentIndex()), true);
 }
 
 // A contest's name typed in full counts as a restored text does: its entries come alive,
 // so that the export's rules are no surprise, but its categories are left as typed.
 void Form1::contestTyped()
 {
-    const QString typed = Combo1[0]->currentText();
-    if (Contests::isClubContest(typed))
-        applyContestRules(ContestRulesForText(typed));
+    if (const Contests::Contest *contest = Contests::named(Combo1[Contest]->currentText()))
+        applyContest(contest, false);
 }
 
-void Form1::applyContestRules(const ContestRules &rules)
+// Without a contest only the common entries apply; the power is marked required with
+// either contest, the key as the contest says.
+void Form1::applyContest(const Contests::Contest *contest, bool offerItsCategories)
 {
-    if (rules.categories) {
-        Combo1[1]->clear();
-        Combo1[1]->addItems(*rules.categories);
-        Combo1[1]->setCurrentIndex(-1);
-        Combo1[1]->setEditText(QString());
+    if (contest && offerItsCategories) {
+        Combo1[Category]->clear();
+        Combo1[Category]->addItems(contest->categories);
+        Combo1[Category]->setCurrentIndex(-1);
+        Combo1[Category]->setEditText(QString());
     }
-    setLabelColour(Label3[6], rules.keyRequired ? requiredRed : normalLabelColour(Label3[6]));
-    setLabelColour(Label3[3], rules.powerRequired ? requiredRed : normalLabelColour(Label3[3]));
-    SetContestFieldsEnabled(rules.contestFieldsEnabled);
+    const bool keyRequired = contest && contest->keyRequired;
+    setLabelColour(Label3[KeyCaption],
+                   keyRequired ? requiredRed : normalLabelColour(Label3[KeyCaption]));
+    setLabelColour(Label3[PowerCaption],
+                   contest ? requiredRed : normalLabelColour(Label3[PowerCaption]));
+    SetContestFieldsEnabled(contest != nullptr);
 }
 
 void Form1::SetContestFieldsEnabled(bool enabled)
 {
     const QList<QWidget *> set = {
-        Text1[3],  Text1[4],   Text1[5],   Text1[6],   Text1[7],   Label3[3], Label3[4], Label3[5],
-        Label3[6], Label3[10], Label3[11], Label3[12], Label3[13], Check1[0], Check1[1], Combo1[2]};
+        Text1[Equipment],    Text1[Key],           Text1[Power],           Text1[Telephone],
+        Text1[Mail],         Label3[PowerCaption], Label3[AntennaCaption], Label3[EquipmentCaption],
+        Label3[KeyCaption],  Label3[WattCaption],  Label3[SeniorCaption],  Label3[TelephoneCaption],
+        Label3[MailCaption], Check1[Senior],       Check1[Donor],          Combo1[Antenna]};
     for (QWidget *widget : set)
         widget->setEnabled(enabled);
 }
@@ -446,13 +455,14 @@ void Form1::exportLog()
     request.entries = stationEntries();
     request.logText = logText();
     request.year = QDate::currentDate().year();
-    request.settingsPath = settingsFileName;
+    request.outputFolder = outputFolder;
+    request.settingsPath = settingsPath;
     request.confirmReplacingWithEmptyLog = [this](const QString &fileName) {
         return dialogs->confirm(Messages::replaceWithEmptyLog(fileName));
     };
     const ExportResult result = ExportCabrilloLog(request);
     if (result.shortenedAddress)
-        Text1[2]->setText(*result.shortenedAddress);
+        Text1[Address]->setText(*result.shortenedAddress);
     if (result.written)
         setStatus(Messages::written(result.outputPath, result.qsoCount));
     if (!result.settingsError.isEmpty())
@@ -465,34 +475,30 @@ void Form1::FileOpen_Click()
 {
     // A cancelled dialog loads nothing.
     if (const auto path = dialogs->openFileName())
-        LoadLogFile(*path);
+        openLog(*path);
 }
 
 void Form1::List1_OLEDragDrop(const QStringList &paths)
 {
-    LoadLogFile(paths.value(0));
+    openLog(paths.value(0));
 }
 
 void Form1::Text2_OLEDragDrop(const QStringList &paths)
 {
-    LoadLogFile(paths.value(0));
+    openLog(paths.value(0));
 }
 
-void Form1::LoadLogFile(const QString &path)
+void Form1::openLog(const QString &path)
 {
-    guardMemory([this, &path] { loadLog(path); });
-}
-
-void Form1::loadLog(const QString &path)
-{
-    setStatus(QString());
-    const LoadedLog log =
-        ::LoadLogFile(path, [this](const QString &prompt) { return dialogs->askText(prompt); });
-    if (!log.error.isEmpty()) {
-        dialogs->showMessage(log.error);
-        return;
-    }
-    Text2->setPlainText(FromCrLf(log.text));
+    guardMemory([this, &path] {
+        setStatus(QString());
+        const LoadedLog log =
+            LoadLogFile(path, [this](const QString &prompt) { return dialogs->askText(prompt); });
+        if (!log.error.isEmpty())
+            dialogs->showMessage(log.error);
+        else
+            Text2->setPlainText(FromCrLf(log.text));
+    });
 }
 
 void Form1::gengo_Click()

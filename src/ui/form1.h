@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/contests.h"
 #include "core/station_entries.h"
-#include "ui/contest_rules.h"
 #include "ui/dialogs.h"
 
 #include <QMainWindow>
@@ -9,7 +9,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <new>
 
 class CheckBox;
 class QComboBox;
@@ -25,14 +24,42 @@ class QRadioButton;
 QFont JapaneseFont(bool fixedPitch, double points);
 
 // The one window: every entry lives in its controls and is read at the moment an
-// operation needs it. Controls keep the names and indices their entries are known by.
+// operation needs it. Controls keep the array names and indices their entries are known
+// by, and their object names are made of both ("Text1_5"); the slots are named after the
+// events they handle.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    // Without dialogs of its own, the window uses Qt's.
-    explicit Form1(std::unique_ptr<Dialogs> dialogs = nullptr, QWidget *parent = nullptr);
+    // What each index of a control array holds; an index always means the same entry.
+    enum Combo1Index { Contest, Category, Antenna, LogType, SeparatorSign };
+    enum Text1Index { Callsign, Name, Address, Equipment, Key, Power, Telephone, Mail };
+    enum Check1Index { Senior, Donor };
+    enum Option1Index { Utc, JstToUtc };
+    enum Command1Index { ExportButton };
+    enum Label3Index {
+        CallsignCaption,
+        NameCaption,
+        AddressCaption,
+        PowerCaption,
+        AntennaCaption,
+        EquipmentCaption,
+        KeyCaption,
+        SoapboxCaption,
+        LogTypeCaption,
+        SeparatorCaption,
+        WattCaption,
+        SeniorCaption,
+        TelephoneCaption,
+        MailCaption,
+    };
+
+    // The entries are saved to and restored from the settings file, and the Cabrillo file
+    // is written into the output folder (the current folder when empty). Without dialogs
+    // of its own, the window uses Qt's.
+    Form1(const QString &settingsPath, const QString &outputFolder,
+          std::unique_ptr<Dialogs> dialogs = nullptr, QWidget *parent = nullptr);
     ~Form1() override;
 
     StationEntries stationEntries() const;
@@ -56,14 +83,15 @@ private:
     void buildCoveredControls(QWidget *area);
     void buildMenus();
     void setTabOrder();
-    void applyContestRules(const ContestRules &rules);
+    void applyContest(const Contests::Contest *contest, bool offerItsCategories);
     void contestTyped();
-    void LoadLogFile(const QString &path);
-    void loadLog(const QString &path);
+    void openLog(const QString &path);
     void exportLog();
     void guardMemory(const std::function<void()> &operation);
     void setStatus(const QString &text);
 
+    const QString settingsPath;
+    const QString outputFolder;
     std::unique_ptr<Dialogs> dialogs;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
