@@ -20,11 +20,11 @@
 #include "fuzz_support.h"
 
 #include "conversion/cabrillo_header.h"
-#include "core/contests.h"
 #include "conversion/export_log.h"
 #include "conversion/output_file_name.h"
 #include "conversion/qso_lines.h"
 #include "conversion/required_fields.h"
+#include "core/contests.h"
 #include "core/text_file.h"
 #include "settings/settings_file.h"
 
@@ -100,7 +100,7 @@ inline StationEntries chooseEntries(Input &in, QString &freeA, QString &freeB, Q
     freeC = in.text();
 
     StationEntries e = InitialStationEntries();
-    const QString contests[] = {Contests::letsContest, Contests::clubContest, QString(), freeA};
+    const QString contests[] = {Contests::lets.name, Contests::club.name, QString(), freeA};
     e.contest = contests[contestChoice % 4];
     const size_t callsignIndex = callsignChoice % 32;
     e.callsign = callsignIndex < callsigns.size() ? textOf(callsigns[callsignIndex]) : freeB;
@@ -180,8 +180,7 @@ inline void checkNamesCulprit(const ExportRequest &request, const QsoLines &qso,
         IsUnsafeFileName(OutputFileName(entries.callsign)))
         return;
     for (const LabelledText &entry : LabelledTexts(entries)) {
-        checkFirstUnencodable(entry.text);
-        if (const auto c = referenceFirstUnencodable(entry.text)) {
+        if (const auto c = TextFile::firstUnencodable(entry.text)) {
             FUZZ_CHECK(message.contains(characterCode(*c)));
             return;
         }
@@ -189,7 +188,7 @@ inline void checkNamesCulprit(const ExportRequest &request, const QsoLines &qso,
     if (qso.error)
         return;
     for (const QString &line : qso.lines) {
-        if (const auto c = referenceFirstUnencodable(line)) {
+        if (const auto c = TextFile::firstUnencodable(line)) {
             FUZZ_CHECK(message.contains(characterCode(*c)));
             return;
         }
@@ -222,7 +221,8 @@ inline void runExportCase(const QByteArray &input)
 
     ExportRequest request;
     request.entries = entries;
-    request.logText = TextFile::decode(in.rest()).text;
+    const QString logText = TextFile::decode(in.rest()).text;
+    request.log = LinesOfLogText(logText);
     request.year = year;
     const QString folders[] = {outDir, outDir + QLatin1Char('/'),
                                root.filePath(QStringLiteral("missing")), outsideFile};
@@ -242,7 +242,7 @@ inline void runExportCase(const QByteArray &input)
         writeFile(request.settingsPath, "older settings\r\n");
 
     // What a written file must hold, worked out from the pieces with the reference codec.
-    const QsoLines qso = WriteQsoLines(request.logText, entries.callsign, year);
+    const QsoLines qso = WriteQsoLines(logText, entries.callsign, year);
     const std::optional<QByteArray> expectedBytes =
         qso.error ? std::nullopt
                   : referenceEncoding(WriteCabrilloHeader(entries).lines + qso.lines);

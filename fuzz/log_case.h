@@ -7,8 +7,8 @@
 #include "fuzz_support.h"
 
 #include "conversion/cabrillo_header.h"
-#include "core/contests.h"
 #include "conversion/qso_lines.h"
+#include "core/contests.h"
 #include "core/text_file.h"
 #include "input/log_loading.h"
 
@@ -21,7 +21,7 @@ namespace LogCase
 inline StationEntries clubEntries()
 {
     StationEntries e = InitialStationEntries();
-    e.contest = Contests::clubContest;
+    e.contest = Contests::club.name;
     e.category = QStringLiteral("7MHzｼﾝｸﾞﾙ部門");
     e.antenna = QStringLiteral("DP（IV、R-DP、V-DP、短縮DP)");
     e.callsign = QStringLiteral("JA1ABC/1");
@@ -118,10 +118,8 @@ inline void runLogCase(const QByteArray &bytes)
     // The entries can be written, so one of the QSO lines holds what cannot; the export's
     // message names that line and the character.
     bool culpritFound = false;
-    for (const QString &line : qso.lines) {
-        checkFirstUnencodable(line);
+    for (const QString &line : qso.lines)
         culpritFound = culpritFound || TextFile::firstUnencodable(line).has_value();
-    }
     FUZZ_CHECK(culpritFound);
 }
 

@@ -26,12 +26,11 @@ inline bool isCheckValue(int value)
 
 inline bool canBeSaved(const StationEntries &entries)
 {
-    bool can = true;
     for (const LabelledText &entry : LabelledTexts(entries)) {
-        checkFirstUnencodable(entry.text);
-        can = can && encodes(entry.text);
+        if (TextFile::firstUnencodable(entry.text))
+            return false;
     }
-    return can;
+    return true;
 }
 
 inline bool holdsLineBreak(const QStringList &texts)

@@ -13,20 +13,26 @@ int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err
         err << Messages::warning(settings.problem) << Qt::endl;
 
     const auto answer = [&](const QString &) { return options.multiplier.value_or(QString()); };
-    const LoadedLog log = LoadLogFile(options.logFile, answer);
-    if (!log.error.isEmpty()) {
-        err << log.error << Qt::endl;
+    // The log is converted as it is read, so that a large one never stands in memory whole.
+    LogFile log(options.logFile);
+    if (const QString error = log.open(); !error.isEmpty()) {
+        err << error << Qt::endl;
         return 1;
     }
-    if (log.asked && !options.multiplier)
-        err << Messages::warning(Messages::multiplierMissing()) << Qt::endl;
+    MultiplierPatch patch(answer);
 
     ExportRequest request;
     request.entries = entries;
-    request.logText = log.text;
+    request.log = [&](const LogLineReceiver &receive) -> std::optional<QString> {
+        const QString error =
+            log.read([&](QStringView line) { return receive(patch.apply(line)); });
+        return error.isEmpty() ? std::nullopt : std::optional<QString>(error);
+    };
     request.year = options.year;
     request.outputFolder = options.outputFolder;
     const ExportResult result = ExportCabrilloLog(request);
+    if (patch.asked() && !options.multiplier)
+        err << Messages::warning(Messages::multiplierMissing()) << Qt::endl;
     if (!result.written) {
         err << result.message << Qt::endl;
         return 1;

@@ -6,6 +6,12 @@
 #include <QStringList>
 #include <QtTest>
 
+#if defined(Q_OS_UNIX)
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#endif
+
 // u"..."_s for the tests' many string literals.
 using namespace Qt::StringLiterals;
 
@@ -43,3 +49,42 @@ inline QString crlfLines(const QStringList &lines)
         text += line + QStringLiteral("\r\n");
     return text;
 }
+
+#if defined(Q_OS_UNIX)
+// A pipe where a file is expected; Windows keeps none in its file system.
+inline bool makePipe(const QString &path)
+{
+    return mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+}
+
+// Every file this process writes may grow to the given size, as on a full disk: a write
+// beyond it fails instead of ending the process.
+inline void limitFileSize(rlim_t bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// The same while it lives.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &saved);
+        limitFileSize(bytes);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, handler);
+    }
+
+private:
+    rlimit saved{};
+    void (*handler)(int);
+};
+#endif

@@ -1,11 +1,11 @@
 #include "conversion/export_log.h"
 
 #include "conversion/cabrillo_header.h"
-#include "core/files.h"
-#include "core/messages.h"
 #include "conversion/output_file_name.h"
 #include "conversion/qso_lines.h"
 #include "conversion/required_fields.h"
+#include "core/files.h"
+#include "core/messages.h"
 #include "core/text_file.h"
 #include "settings/settings_file.h"
 
@@ -73,19 +73,23 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
         return result;
     }
 
-    // The whole file is made before anything is written; lines are encoded as they come.
     const CabrilloHeader header = WriteCabrilloHeader(entries);
     if (const auto refused = controlCharacterRefusal(header)) {
         result.message = *refused;
         return result;
     }
-    TextFile::LineEncoder encoder;
-    // A QSO line is about as long as the zLOG line it comes from.
-    encoder.reserve(request.logText.size() + request.logText.size() / 8 + 4096);
+
+    // Lines are encoded and written as they come, into a file that replaces the old one
+    // only at the end. A file that cannot be written still has every line checked: a
+    // refusal saves nothing, a failure to write saves the entries all the same.
+    Files::AtomicFile output(path);
+    bool writing = output.open();
+    TextFile::LineEncoder encoder(
+        [&](QByteArrayView bytes) { writing = writing && output.write(bytes); });
     for (const QString &line : header.lines)
         encoder.appendLine(line);
     int qsoLines = 0;
-    const auto failed = WriteQsoLines(request.logText, entries.callsign, request.year,
+    const auto failed = WriteQsoLines(request.log, entries.callsign, request.year,
                                       [&](QStringView line, int sourceLine) {
                                           encoder.appendLine(line, sourceLine);
                                           ++qsoLines;
@@ -100,7 +104,6 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
                                                       unencodable->character);
         return result;
     }
-    const QByteArray bytes = encoder.takeBytes();
     const int qsoCount = qsoLines - 1; // the end line is no QSO
 
     // An empty log box after a restart must not silently wipe the file of an earlier export.
@@ -115,8 +118,8 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
             result.settingsError = *error;
     }
     result.outputPath = path;
-    if (const auto reason = Files::writeAtomically(path, bytes)) {
-        result.message = Messages::cannotWrite(path, *reason);
+    if (!writing || !output.commit()) {
+        result.message = Messages::cannotWrite(path, output.reason());
         return result;
     }
     result.written = true;

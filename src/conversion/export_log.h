@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/qso_lines.h"
 #include "core/station_entries.h"
 
 #include <QString>
@@ -9,7 +10,7 @@
 
 struct ExportRequest {
     StationEntries entries;
-    QString logText;      // lines separated by CR LF
+    LogSource log;        // LinesOfLogText() of the log box, or a file read as it converts
     int year = 0;         // the log gives month and day only
     QString outputFolder; // where <callsign>.txt goes
     QString settingsPath; // where the entries are saved; empty to save nothing

@@ -48,7 +48,7 @@ bool isBandValue(QStringView s)
 {
     if (s.endsWith(QLatin1Char('G')))
         return isDigits(s.chopped(1));
-    const qsizetype dot = TextSearch::indexOf(s, u'.');
+    const qsizetype dot = s.indexOf(u'.');
     if (dot < 0)
         return isDigits(s);
     return isDigits(s.left(dot)) && isDigits(s.sliced(dot + 1));
@@ -324,48 +324,59 @@ bool isIgnored(QStringView line)
 
 } // namespace
 
+LogSource LinesOfLogText(const QString &logText)
+{
+    return [logText](const LogLineReceiver &receive) -> std::optional<QString> {
+        const QStringView text = trimSpaces(logText);
+        int lineNumber = 0;
+        for (qsizetype pos = 0; pos < text.size();) {
+            ++lineNumber;
+            const qsizetype lf = TextSearch::indexOf(text, u'\n', pos);
+            if (lf == pos)
+                return Messages::logLineStartsWithLineFeed(lineNumber);
+            const qsizetype end = lf < 0 ? text.size() : lf - 1;
+            if (!receive(text.sliced(pos, end - pos)))
+                break;
+            pos = lf < 0 ? text.size() : lf + 1;
+        }
+        return std::nullopt;
+    };
+}
+
 QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int year)
 {
     QsoLines result;
-    result.error = WriteQsoLines(logText, ownCallsign, year, [&](QStringView line, int source) {
-        result.lines.append(line.toString());
-        if (source > 0)
-            result.sourceLines.append(source);
-    });
+    result.error = WriteQsoLines(LinesOfLogText(logText), ownCallsign, year,
+                                 [&](QStringView line, int source) {
+                                     result.lines.append(line.toString());
+                                     if (source > 0)
+                                         result.sourceLines.append(source);
+                                 });
     return result;
 }
 
-std::optional<QString> WriteQsoLines(const QString &logText, const QString &ownCallsign, int year,
+std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCallsign, int year,
                                      const QsoLineSink &sink)
 {
     Converter converter(ownCallsign, year);
-    const QStringView text = trimSpaces(logText);
-    qsizetype pos = 0;
     int lineNumber = 0;
     QString out;
     out.reserve(128);
     QString error;
-    while (pos < text.size()) {
+    const std::optional<QString> unreadable = log([&](QStringView raw) {
         ++lineNumber;
-        const qsizetype lf = TextSearch::indexOf(text, u'\n', pos);
-        QStringView raw;
-        if (lf == pos)
-            return Messages::logLineStartsWithLineFeed(lineNumber);
-        if (lf > pos) {
-            // The character in front of the LF is taken for the CR of a CR LF pair.
-            raw = text.sliced(pos, lf - 1 - pos);
-            pos = lf + 1;
-        } else {
-            raw = text.sliced(pos);
-            pos = text.size();
-        }
         const QStringView line = trimSpaces(raw);
         if (isIgnored(line))
-            continue;
+            return true;
         if (!converter.convert(line, lineNumber, out, error))
-            return error;
+            return false;
         sink(out, lineNumber);
-    }
+        return true;
+    });
+    if (unreadable)
+        return unreadable;
+    if (!error.isEmpty())
+        return error;
     sink(CabrilloTags::endOfLog, 0);
     return std::nullopt;
 }

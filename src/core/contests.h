@@ -10,7 +10,7 @@ namespace Contests
 {
 
 struct Contest {
-    QString name; // compared character by character wherever it occurs
+    QString name;           // compared character by character wherever it occurs
     QStringList categories; // what the category list offers once the contest is chosen
     bool keyRequired;       // the export insists on the key, whose caption is then red
 };

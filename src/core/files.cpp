@@ -4,7 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <algorithm>
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
@@ -100,14 +101,6 @@ QString systemReason()
     return systemReason(QString::fromLocal8Bit(strerror(errno)));
 }
 
-struct FileDescriptor {
-    int fd;
-    ~FileDescriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 #endif
 
 enum class Kind { Missing, Regular, Folder, Special };
@@ -129,67 +122,134 @@ QString diskPath(const QString &path)
     return path.startsWith(QLatin1Char(':')) ? QLatin1String("./") + path : path;
 }
 
+Reader::Reader(const QString &filePath)
+    : name(filePath)
 #if defined(Q_OS_WIN)
-Read readAll(const QString &path)
+      ,
+      file(filePath)
+#endif
 {
-    if (path.isEmpty())
-        return {{}, Messages::noFileGiven()};
-    switch (kindOf(path)) {
+}
+
+qsizetype Reader::fail(const QString &message)
+{
+    failure = message;
+    return -1;
+}
+
+#if defined(Q_OS_WIN)
+Reader::~Reader() = default;
+
+QString Reader::open()
+{
+    if (name.isEmpty())
+        return failure = Messages::noFileGiven();
+    switch (kindOf(name)) {
     case Kind::Folder:
-        return {{}, Messages::isFolder(path)};
+        return failure = Messages::isFolder(name);
     case Kind::Special:
-        return {{}, Messages::notRegularFile(path)};
+        return failure = Messages::notRegularFile(name);
     default:
         break;
     }
-    QFile file(path);
     clearSystemError();
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, Messages::cannotOpen(path, systemReason(file.errorString()))};
+        return failure = Messages::cannotOpen(name, systemReason(file.errorString()));
     if (file.size() > readLimit)
-        return {{}, Messages::fileTooLarge(path, readLimit)};
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {{}, Messages::cannotOpen(path, systemReason(file.errorString()))};
-    return {std::move(bytes), {}};
+        return failure = Messages::fileTooLarge(name, readLimit);
+    openedSize = file.size();
+    return {};
+}
+
+qsizetype Reader::read(char *into, qsizetype room)
+{
+    clearSystemError();
+    const qint64 n = file.read(into, room);
+    if (n < 0)
+        return fail(Messages::cannotOpen(name, systemReason(file.errorString())));
+    total += n;
+    return total > readLimit ? fail(Messages::fileTooLarge(name, readLimit)) : qsizetype(n);
+}
+
+bool Reader::rewind()
+{
+    total = 0;
+    clearSystemError();
+    return file.seek(0) || fail(Messages::cannotOpen(name, systemReason(file.errorString()))) > 0;
 }
 #else
-Read readAll(const QString &path)
+Reader::~Reader()
 {
-    if (path.isEmpty())
-        return {{}, Messages::noFileGiven()};
+    if (fd >= 0)
+        ::close(fd);
+}
+
+QString Reader::open()
+{
+    if (name.isEmpty())
+        return failure = Messages::noFileGiven();
     // Without O_NONBLOCK, opening a pipe would wait for a writer that never comes.
-    const FileDescriptor file{
-        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-    if (file.fd < 0)
-        return {{}, Messages::cannotOpen(path, systemReason())};
+    fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return failure = Messages::cannotOpen(name, systemReason());
     struct stat status {
     };
-    if (::fstat(file.fd, &status) != 0)
-        return {{}, Messages::cannotOpen(path, systemReason())};
+    if (::fstat(fd, &status) != 0)
+        return failure = Messages::cannotOpen(name, systemReason());
     if (S_ISDIR(status.st_mode))
-        return {{}, Messages::isFolder(path)};
+        return failure = Messages::isFolder(name);
     if (!S_ISREG(status.st_mode))
-        return {{}, Messages::notRegularFile(path)};
+        return failure = Messages::notRegularFile(name);
     if (status.st_size > readLimit)
-        return {{}, Messages::fileTooLarge(path, readLimit)};
+        return failure = Messages::fileTooLarge(name, readLimit);
+    openedSize = status.st_size;
+    return {};
+}
 
-    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(file.fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return {{}, Messages::cannotOpen(path, systemReason())};
-        if (n == 0)
-            break; // the file was cut short meanwhile
-        done += n;
-    }
-    bytes.truncate(done);
-    return {std::move(bytes), {}};
+qsizetype Reader::read(char *into, qsizetype room)
+{
+    ssize_t n = 0;
+    do {
+        n = ::read(fd, into, size_t(room));
+    } while (n < 0 && errno == EINTR);
+    if (n < 0)
+        return fail(Messages::cannotOpen(name, systemReason()));
+    total += n;
+    // A file that grows while it is read is still held to the limit.
+    return total > readLimit ? fail(Messages::fileTooLarge(name, readLimit)) : qsizetype(n);
+}
+
+bool Reader::rewind()
+{
+    total = 0;
+    return ::lseek(fd, 0, SEEK_SET) == 0 || fail(Messages::cannotOpen(name, systemReason())) > 0;
 }
 #endif
+
+Read readAll(const QString &path)
+{
+    Reader reader(path);
+    if (QString error = reader.open(); !error.isEmpty())
+        return {{}, std::move(error)};
+    return readAll(reader);
+}
+
+Read readAll(Reader &file)
+{
+    // Room for the size the file had when opened, and a byte to see it end.
+    Read read;
+    read.bytes.resize(qsizetype(file.size()) + 1);
+    qsizetype size = 0;
+    for (qsizetype n = 1; n > 0; size += std::max<qsizetype>(n, 0)) {
+        if (size == read.bytes.size())
+            read.bytes.resize(2 * size); // the file grew meanwhile
+        n = file.read(read.bytes.data() + size, read.bytes.size() - size);
+    }
+    if (!file.error().isEmpty())
+        return {{}, file.error()};
+    read.bytes.truncate(size);
+    return read;
+}
 
 std::optional<QString> refusalToReplace(const QString &path)
 {
@@ -199,24 +259,47 @@ std::optional<QString> refusalToReplace(const QString &path)
     return std::nullopt;
 }
 
+AtomicFile::AtomicFile(const QString &fileName) : path(fileName), file(diskPath(fileName)) {}
+
+bool AtomicFile::fail()
+{
+    failure = systemReason(file.errorString());
+    file.cancelWriting();
+    return false;
+}
+
+bool AtomicFile::open()
+{
+    if (const Kind kind = kindOf(path); kind == Kind::Folder || kind == Kind::Special) {
+        failure = Messages::notRegularFileReason();
+        return false;
+    }
+    clearSystemError();
+    return file.open(QIODevice::WriteOnly) || fail();
+}
+
+bool AtomicFile::write(QByteArrayView bytes)
+{
+    clearSystemError();
+    return file.write(bytes.data(), bytes.size()) == bytes.size() || fail();
+}
+
+// A small file stays in Qt's buffer until commit(), which would rename it into place even
+// when that last write fails: flush it first and look.
+bool AtomicFile::commit()
+{
+    clearSystemError();
+    if (!file.flush())
+        return fail();
+    return file.commit() || fail();
+}
+
 std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes)
 {
-    if (const Kind kind = kindOf(path); kind == Kind::Folder || kind == Kind::Special)
-        return Messages::notRegularFileReason();
-    QSaveFile file(diskPath(path));
-    clearSystemError();
-    if (!file.open(QIODevice::WriteOnly))
-        return systemReason(file.errorString());
-    // A small file stays in Qt's buffer until commit(), which would rename it into place
-    // even when that last write fails: flush it first and look.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = systemReason(file.errorString());
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return systemReason(file.errorString());
-    return std::nullopt;
+    AtomicFile file(path);
+    if (file.open() && file.write(bytes) && file.commit())
+        return std::nullopt;
+    return file.reason();
 }
 
 } // namespace Files

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
 #include <QString>
 
 #include <optional>
@@ -13,20 +15,75 @@ namespace Files
 // Far beyond any log: a contest of a million QSOs exports about 78 MB.
 constexpr qint64 readLimit = 256 * 1024 * 1024;
 
+// A file read a chunk at a time. Folders, devices, pipes and sockets are refused before
+// they are opened, so a pipe can never block the window, and so are files over the limit.
+class Reader
+{
+public:
+    explicit Reader(const QString &path);
+    ~Reader();
+    Reader(const Reader &) = delete;
+    Reader &operator=(const Reader &) = delete;
+
+    // The message that says why the file cannot be read; empty when it can.
+    QString open();
+    // Up to room bytes; 0 at the end; -1 on a failure, which error() then tells.
+    qsizetype read(char *into, qsizetype room);
+    // Back to the start; false on a failure, which error() then tells.
+    bool rewind();
+    // The size when opened.
+    qint64 size() const { return openedSize; }
+    const QString &error() const { return failure; }
+    const QString &path() const { return name; }
+
+private:
+    qsizetype fail(const QString &reason);
+
+    QString name;
+    qint64 openedSize = 0;
+    qint64 total = 0;
+    QString failure;
+#if defined(Q_OS_WIN)
+    QFile file;
+#else
+    int fd = -1;
+#endif
+};
+
 struct Read {
     QByteArray bytes;
     QString error; // empty on success
 };
 
-// Refuses folders, devices, pipes and sockets before opening them, so a pipe can never
-// block the window, and files over the limit.
+// The whole file, read as Reader reads it.
 Read readAll(const QString &path);
+// What is left to read of an open file.
+Read readAll(Reader &file);
 
 // Why an existing file must not be replaced (a folder, device, pipe or socket); nothing
 // when the name is free or a regular file, or a link to one, whose target is then written.
 std::optional<QString> refusalToReplace(const QString &path);
 
-// Replaces the file in one step or leaves it as it was; gives back the Japanese reason.
+// A file written piece by piece that replaces the old one in one step when committed, or
+// leaves it as it was. Every failure gives its Japanese reason.
+class AtomicFile
+{
+public:
+    explicit AtomicFile(const QString &path);
+
+    bool open();
+    bool write(QByteArrayView bytes);
+    bool commit();
+    QString reason() const { return failure; }
+
+private:
+    bool fail();
+
+    QString path;
+    QSaveFile file;
+    QString failure;
+};
+
 std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes);
 
 // Qt takes a path that begins with ":" for one inside the program's own resources.

@@ -76,8 +76,34 @@ QString written(const QString &path, int qsoCount)
 
 QString codecMissing()
 {
-    return QStringLiteral("この環境ではShift_JIS（windows-31j）の文字コード変換が使えません。"
-                          "QtをICU付きでビルドしたものを使って下さい。");
+    return QStringLiteral("この環境ではShift_JIS（CP932）の文字コード変換が使えません");
+}
+
+QString noDisplay()
+{
+    return QStringLiteral(
+        "ウィンドウを表示できる画面がありません。画面の無い環境では "
+        "tornak-cabrillo convert LOGFILE で変換できます（tornak-cabrillo --help）。");
+}
+
+QString seeHelp()
+{
+    return QStringLiteral("使い方は tornak-cabrillo --help で確認して下さい");
+}
+
+QString noCommand()
+{
+    return QStringLiteral("コマンドを指定して下さい（convert）");
+}
+
+QString oneLogFile()
+{
+    return QStringLiteral("変換するログファイルを一つ指定して下さい");
+}
+
+QString badYear()
+{
+    return QStringLiteral("--year には西暦4桁（例: 2026）を指定して下さい");
 }
 
 QString noFileGiven()
@@ -265,6 +291,40 @@ QString logLineUnencodable(int lineNumber, const QString &line, char32_t c)
     return QStringLiteral("ログの%1行目にShift_JISで書けない文字%2があります")
                .arg(number(lineNumber), character(c)) +
            quotedLine(line);
+}
+
+QString zlogRecordSize(const QString &path, int recordSize)
+{
+    return QStringLiteral("zLOGのログファイル「%1」の大きさが%2バイトの倍数ではありません。"
+                          "途中で切れているか、壊れています")
+        .arg(path, number(recordSize));
+}
+
+QString zlogUndecodableText(const QString &path, int record)
+{
+    return QStringLiteral("zLOGのログファイル「%1」の%2件目のQSOに、"
+                          "Shift_JISの文字として読めないバイトがあります")
+        .arg(path, number(record));
+}
+
+QString zlogBadTime(const QString &path, int record)
+{
+    return QStringLiteral("zLOGのログファイル「%1」の%2件目のQSOの日時が、日付として読めない値です")
+        .arg(path, number(record));
+}
+
+QString zlogBadBand(const QString &path, int record, int value)
+{
+    return QStringLiteral(
+               "zLOGのログファイル「%1」の%2件目のQSOのバンドの値%3は、zLOGのバンドにありません")
+        .arg(path, number(record), number(value));
+}
+
+QString zlogBadMode(const QString &path, int record, int value)
+{
+    return QStringLiteral(
+               "zLOGのログファイル「%1」の%2件目のQSOのモードの値%3は、zLOGのモードにありません")
+        .arg(path, number(record), number(value));
 }
 
 } // namespace Messages

@@ -43,6 +43,11 @@ enum class SystemFailure {
 QString systemReason(SystemFailure failure, const QString &systemWords);
 
 QString codecMissing();
+QString noDisplay();
+QString seeHelp();
+QString noCommand();
+QString oneLogFile();
+QString badYear();
 QString written(const QString &path, int qsoCount);
 QString noFileGiven();
 QString warning(const QString &message);
@@ -74,5 +79,12 @@ QString logLineBadTime(int lineNumber, const QString &line, const QString &time)
 QString logLineStartsWithLineFeed(int lineNumber);
 QString logLineUnencodable(int lineNumber, const QString &line, char32_t character);
 QString logLineControlCharacter(int lineNumber, const QString &line, char32_t character);
+
+// Problems of zLOG's binary log files; record N is the Nth QSO, as the message calls it.
+QString zlogRecordSize(const QString &path, int recordSize);
+QString zlogUndecodableText(const QString &path, int record);
+QString zlogBadTime(const QString &path, int record);
+QString zlogBadBand(const QString &path, int record, int value);
+QString zlogBadMode(const QString &path, int record, int value);
 
 } // namespace Messages

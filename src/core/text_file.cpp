@@ -2,9 +2,10 @@
 
 #include "core/files.h"
 #include "core/messages.h"
+#include "core/shift_jis.h"
+#include "core/text_search.h"
 
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cstring>
@@ -15,20 +16,6 @@ namespace TextFile
 namespace
 {
 
-const char *const codecName = "windows-31j";
-const QByteArray utf8Bom("\xEF\xBB\xBF");
-
-// Stateless, so a double-byte character cut off at the end counts as an error.
-QStringDecoder cp932Decoder()
-{
-    return QStringDecoder(codecName, QStringDecoder::Flag::Stateless);
-}
-
-QStringDecoder utf8Decoder()
-{
-    return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-}
-
 enum class Utf8Form {
     Invalid,     // not UTF-8: Shift_JIS text, as a rule
     Ascii,       // the same in either reading
@@ -36,12 +23,20 @@ enum class Utf8Form {
     Wide,        // characters from U+0800 on: Japanese written in UTF-8
 };
 
+struct Utf8Check {
+    Utf8Form form;
+    qsizetype invalidAt = -1; // the first byte UTF-8 does not allow
+    qsizetype cutAt = -1;     // a character cut off by the end of the bytes
+};
+
 // Stops at the first byte that UTF-8 does not allow, which in a Shift_JIS file comes with
 // its first Japanese text.
-Utf8Form utf8Form(QByteArrayView bytes)
+Utf8Check utf8Check(QByteArrayView bytes)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *const begin = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const auto *p = begin;
     const auto *end = p + bytes.size();
+    const auto invalidAt = [begin](const unsigned char *at) { return qsizetype(at - begin); };
     Utf8Form form = Utf8Form::Ascii;
     while (p < end) {
         // Most of a log is ASCII: step over it eight bytes at a time.
@@ -72,188 +67,383 @@ Utf8Form utf8Form(QByteArrayView bytes)
             low = c == 0xF0 ? 0x90 : 0x80;
             high = c == 0xF4 ? 0x8F : 0xBF; // nothing beyond U+10FFFF
         } else {
-            return Utf8Form::Invalid;
+            return {Utf8Form::Invalid, invalidAt(p)};
         }
-        if (end - p <= trail || p[1] < low || p[1] > high)
-            return Utf8Form::Invalid;
-        for (int i = 2; i <= trail; ++i) {
-            if (p[i] < 0x80 || p[i] > 0xBF)
-                return Utf8Form::Invalid;
+        for (int i = 1; i <= trail; ++i) {
+            if (p + i == end)
+                return {form, -1, invalidAt(p)};
+            if (p[i] < (i == 1 ? low : 0x80) || p[i] > (i == 1 ? high : 0xBF))
+                return {Utf8Form::Invalid, invalidAt(p)};
         }
         form = trail > 1 ? Utf8Form::Wide : std::max(form, Utf8Form::TwoByteOnly);
         p += trail + 1;
     }
-    return form;
+    return {form};
 }
 
-// Decodes line by line to find where the bytes went wrong. Neither CR nor LF can be a
-// trail byte in CP932 or UTF-8, so cutting the bytes at either is safe in both.
-Decoded findBadLine(QByteArrayView bytes, QStringDecoder (*makeDecoder)())
+// Lines ended in the text: CR LF, a lone CR and a lone LF each end one.
+int linesEnded(QStringView text)
 {
-    int lineNumber = 1;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        QStringDecoder decoder = makeDecoder();
-        [[maybe_unused]] const QString line = decoder.decode(bytes.sliced(start, end - start));
-        if (decoder.hasError()) {
-            QStringDecoder front = makeDecoder();
-            return {front.decode(bytes.first(start)), lineNumber};
-        }
-        start = end + 1;
-        if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
-            ++start;
-        ++lineNumber;
+    return int(text.count(u'\r') + text.count(u'\n') - text.count(u"\r\n"));
+}
+
+bool encodable(QStringView text)
+{
+    QByteArray bytes;
+    return ShiftJis::encode(text, bytes) < 0;
+}
+
+// Only ever given valid UTF-8: its errors are found beforehand, with their place.
+ShiftJis::Decoded decodeUtf8(QByteArrayView bytes, char16_t *out)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QChar *const begin = reinterpret_cast<QChar *>(out);
+    return {decoder.appendToBuffer(begin, bytes) - begin, -1};
+}
+
+constexpr qsizetype chunk = 64 * 1024;
+
+// Where decoding may stop: behind a byte below 0x40, which is never part of a longer
+// character in CP932 or UTF-8. Gives back 0 when there is no such byte.
+qsizetype lastBoundary(QByteArrayView bytes)
+{
+    qsizetype end = bytes.size();
+    while (end > 0 && static_cast<unsigned char>(bytes[end - 1]) >= 0x40)
+        --end;
+    return end;
+}
+
+enum class Failure { None, BadByte, Nul };
+
+// Decodes bytes as they arrive and hands the text on as soon as it is decoded, so that a
+// large log is never held whole. The encoding is known at the first byte that UTF-8 does not
+// allow, or at the end: until then only the lines of ASCII in front of the first other byte,
+// the same in either reading, are decoded, and the rest is held.
+class StreamDecoder
+{
+public:
+    using TextReceiver = std::function<bool(QStringView text)>;
+
+    explicit StreamDecoder(TextReceiver receiver) : receive(std::move(receiver)) {}
+
+    // Decodes what it can; false once the receiver stopped or the bytes failed.
+    bool feed(QByteArrayView bytes)
+    {
+        pending.append(bytes);
+        return process(false);
     }
-    return {{}, lineNumber}; // the whole failed, yet no line did: blame the last
-}
+    bool finish() { return process(true); }
 
-Decoded decodeWith(QByteArrayView bytes, QStringDecoder (*makeDecoder)())
-{
-    QStringDecoder decoder = makeDecoder();
-    Decoded result;
-    result.text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return findBadLine(bytes, makeDecoder);
-    return result;
-}
+    Failure failure() const { return failed; }
 
-// Line of a byte position, where lines end at CR LF, at a lone CR or at a lone LF.
-int lineNumberAt(QByteArrayView bytes, qsizetype position)
-{
-    const QByteArrayView front = bytes.first(position);
-    return int(front.count('\r') + front.count('\n') - front.count("\r\n")) + 1;
-}
+private:
+    enum class Encoding { Open, ShiftJis, Utf8 };
 
-// ICU takes a U+FEFF at the very start for a byte-order mark and drops it without an error;
-// that character has no CP932 form either, so it must fail like any other.
-// Input methods and web pages type these JIS X 0208 characters in their JIS form; Windows'
-// code page knows the same codes by other characters (〜 and ～ are both 81 60).
-constexpr std::pair<char16_t, char16_t> jisForms[] = {
-    {u'\u301C', u'\uFF5E'}, {u'\u2016', u'\u2225'}, {u'\u2212', u'\uFF0D'}, {u'\u00A2', u'\uFFE0'},
-    {u'\u00A3', u'\uFFE1'}, {u'\u00AC', u'\uFFE2'}, {u'\u2014', u'\u2015'},
+    bool process(bool atEnd)
+    {
+        if (failed != Failure::None || stopped)
+            return false;
+        if (!started) {
+            static const QByteArray utf8Bom("\xEF\xBB\xBF");
+            if (pending.size() < utf8Bom.size() && !atEnd)
+                return true;
+            started = true;
+            if (pending.startsWith(utf8Bom)) {
+                pending.remove(0, utf8Bom.size());
+                encoding = Encoding::Utf8;
+            }
+        }
+        if (encoding == Encoding::Open)
+            decide(atEnd);
+        if (encoding == Encoding::Open) {
+            if (holding)
+                return true;
+            // Lines of ASCII in front of the first other byte read the same either way.
+            const qsizetype other = TextSearch::firstByteFrom(pending, 0x80);
+            if (other < 0)
+                return decodeFront(pending.size());
+            holding = true;
+            const qsizetype cr = pending.lastIndexOf('\r', other);
+            return decodeFront(std::max(cr, pending.lastIndexOf('\n', other)) + 1);
+        }
+        return decodeFront(atEnd ? pending.size() : lastBoundary(pending));
+    }
+
+    // Follows UTF-8 through the bytes not yet looked at.
+    void decide(bool atEnd)
+    {
+        const Utf8Check check = utf8Check(QByteArrayView(pending).sliced(checked));
+        if (check.invalidAt >= 0 || (check.cutAt >= 0 && atEnd)) {
+            encoding = Encoding::ShiftJis;
+            return;
+        }
+        form = std::max(form, check.form);
+        checked = check.cutAt >= 0 ? checked + check.cutAt : pending.size();
+        if (!atEnd)
+            return;
+        // Some Shift_JIS text is valid UTF-8 as well: half-width kana in pairs ("ﾅｶ" is
+        // "Ŷ"), or a kanji followed by one ("羝ｸ" is "㶸"). Japanese written in UTF-8 can be
+        // written in Shift_JIS too; when the UTF-8 reading could not, the tool's own file is
+        // meant. Only the bytes from the first non-ASCII line on are held.
+        if (form == Utf8Form::Wide && encodable(QString::fromUtf8(pending)))
+            encoding = Encoding::Utf8;
+        else if (form == Utf8Form::Ascii || cleanShiftJis(pending))
+            encoding = Encoding::ShiftJis;
+        else
+            encoding = Encoding::Utf8;
+    }
+
+    static bool cleanShiftJis(QByteArrayView bytes)
+    {
+        QString text(bytes.size(), Qt::Uninitialized);
+        return ShiftJis::decode(bytes, reinterpret_cast<char16_t *>(text.data())).badByte < 0;
+    }
+
+    // Decodes the front of the pending bytes a chunk at a time and hands the text on.
+    bool decodeFront(qsizetype end)
+    {
+        qsizetype start = 0;
+        while (start < end) {
+            QByteArrayView piece = QByteArrayView(pending).sliced(start, end - start);
+            if (piece.size() > chunk) {
+                const qsizetype boundary = lastBoundary(piece.first(chunk));
+                piece.truncate(boundary > 0 ? boundary : piece.size());
+            }
+            const qsizetype nul = piece.indexOf('\0');
+            if (nul >= 0)
+                piece.truncate(nul);
+            qsizetype bad = encoding == Encoding::Utf8 ? utf8Check(piece).invalidAt : -1;
+            if (bad >= 0)
+                piece.truncate(bad);
+            text.resize(piece.size()); // one unit a byte is room enough
+            auto *out = reinterpret_cast<char16_t *>(text.data());
+            const ShiftJis::Decoded decoded =
+                encoding == Encoding::Utf8 ? decodeUtf8(piece, out) : ShiftJis::decode(piece, out);
+            if (decoded.badByte >= 0)
+                bad = decoded.badByte;
+            if (decoded.units > 0 && !receive(QStringView(text).first(decoded.units))) {
+                stopped = true;
+                return false;
+            }
+            if (bad >= 0 || nul >= 0) {
+                failed = bad >= 0 && (nul < 0 || bad < nul) ? Failure::BadByte : Failure::Nul;
+                return false;
+            }
+            start += piece.size();
+        }
+        pending.remove(0, end);
+        checked = std::max<qsizetype>(0, checked - end);
+        return true;
+    }
+
+    TextReceiver receive;
+    QByteArray pending;    // bytes not decoded yet
+    qsizetype checked = 0; // how far into them UTF-8 has been followed
+    Utf8Form form = Utf8Form::Ascii;
+    Encoding encoding = Encoding::Open;
+    bool started = false; // the byte-order mark looked for
+    bool holding = false; // a byte other than ASCII seen while the encoding is open
+    bool stopped = false;
+    Failure failed = Failure::None;
+    QString text;
 };
 
-QString withWindowsForms(QStringView text)
+// Cuts decoded text into lines; a CR LF may be cut in two between chunks.
+class LineSplitter
 {
-    QString replaced = text.toString();
-    for (QChar &c : replaced) {
-        for (const auto &[jis, windows] : jisForms) {
-            if (c == jis)
-                c = windows;
-        }
-    }
-    return replaced;
-}
+public:
+    explicit LineSplitter(const LineReceiver &receiver) : receive(receiver) {}
 
-std::optional<QByteArray> encodeStrictly(QStringView text)
-{
-    // Stateless, so a surrogate left alone at the end counts as an error, not as pending.
-    QStringEncoder encoder(codecName, QStringEncoder::Flag::Stateless);
-    QByteArray bytes = encoder.encode(withWindowsForms(text));
-    if (encoder.hasError() || text.startsWith(QChar(0xFEFF)))
-        return std::nullopt;
-    return bytes;
-}
+    bool feed(QStringView text)
+    {
+        qsizetype start = afterCr && text.startsWith(u'\n') ? 1 : 0;
+        afterCr = false;
+        while (start < text.size()) {
+            const qsizetype found = TextSearch::firstMatching(
+                text.sliced(start), [](char16_t c) { return (c == u'\r') | (c == u'\n'); });
+            if (found < 0) {
+                partial.append(text.sliced(start));
+                return true;
+            }
+            const qsizetype end = start + found;
+            if (!hand(text.sliced(start, end - start)))
+                return false;
+            start = end + 1;
+            if (text[end] == u'\r') {
+                if (start == text.size())
+                    afterCr = true;
+                else if (text[start] == u'\n')
+                    ++start;
+            }
+        }
+        return true;
+    }
+
+    // A last line without terminator is still a line.
+    bool finish() { return partial.isEmpty() || hand({}); }
+
+    int count() const { return handed; }
+
+private:
+    bool hand(QStringView line)
+    {
+        ++handed;
+        if (partial.isEmpty())
+            return receive(line);
+        partial.append(line);
+        const bool goOn = receive(partial);
+        partial.resize(0);
+        return goOn;
+    }
+
+    const LineReceiver &receive;
+    QString partial;
+    bool afterCr = false;
+    int handed = 0;
+};
 
 } // namespace
 
 QString codecProblem()
 {
-    return QStringEncoder(codecName).isValid() ? QString() : Messages::codecMissing();
+    return ShiftJis::available() ? QString() : Messages::codecMissing();
 }
 
 Decoded decode(QByteArrayView bytes)
 {
-    if (bytes.startsWith(utf8Bom)) {
-        return decodeWith(bytes.sliced(utf8Bom.size()), utf8Decoder);
-    }
-    const Utf8Form form = utf8Form(bytes);
-    if (form == Utf8Form::Invalid || form == Utf8Form::Ascii)
-        return decodeWith(bytes, cp932Decoder);
-    // Some Shift_JIS text is valid UTF-8 as well: half-width kana in pairs ("ﾅｶ" is "Ŷ"),
-    // or a kanji followed by one ("羝ｸ" is "㶸"). Japanese written in UTF-8 can be written
-    // in Shift_JIS too; when the UTF-8 reading could not, the tool's own file is meant.
-    Decoded utf8 = decodeWith(bytes, utf8Decoder);
-    if (form == Utf8Form::Wide && encodeStrictly(utf8.text))
-        return utf8;
-    Decoded cp932 = decodeWith(bytes, cp932Decoder);
-    return cp932.badLine == 0 ? cp932 : utf8;
+    QString text;
+    StreamDecoder decoder([&text](QStringView piece) {
+        text.append(piece);
+        return true;
+    });
+    if (decoder.feed(bytes) && decoder.finish())
+        return {std::move(text), 0};
+    // The lines in front of the bad one.
+    const int badLine = linesEnded(text) + 1;
+    text.truncate(std::max(text.lastIndexOf(u'\r'), text.lastIndexOf(u'\n')) + 1);
+    return {std::move(text), badLine};
 }
 
 QStringList splitLines(const QString &text)
 {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype size = text.size();
-    while (start < size) {
-        qsizetype end = start;
-        while (end < size && text.at(end) != QLatin1Char('\r') && text.at(end) != QLatin1Char('\n'))
-            ++end;
-        lines.append(text.mid(start, end - start));
-        start = end + 1;
-        if (end + 1 < size && text.at(end) == QLatin1Char('\r') &&
-            text.at(end + 1) == QLatin1Char('\n'))
-            ++start;
-    }
+    const LineReceiver collect = [&lines](QStringView line) {
+        lines.append(line.toString());
+        return true;
+    };
+    LineSplitter splitter(collect);
+    splitter.feed(text);
+    splitter.finish();
     return lines;
 }
 
-TextRead readText(const QString &path)
+struct LineDecoder::Parts {
+    explicit Parts(const LineReceiver &receive)
+        : splitter(receive), decoder([this](QStringView text) { return splitter.feed(text); })
+    {
+    }
+    LineSplitter splitter;
+    StreamDecoder decoder;
+};
+
+LineDecoder::LineDecoder(const LineReceiver &receive) : parts(std::make_unique<Parts>(receive)) {}
+
+LineDecoder::~LineDecoder() = default;
+
+bool LineDecoder::feed(QByteArrayView bytes)
 {
-    if (const QString problem = codecProblem(); !problem.isEmpty())
-        return {{}, problem};
-    const Files::Read file = Files::readAll(path);
-    if (!file.error.isEmpty())
-        return {{}, file.error};
-    const QByteArray &bytes = file.bytes;
-    // zLOG writes no NUL; one means a binary file, whose text would only be garbage.
-    if (const qsizetype nul = bytes.indexOf('\0'); nul >= 0)
-        return {{}, Messages::nulBytes(path, lineNumberAt(bytes, nul))};
-    Decoded decoded = decode(bytes);
-    if (decoded.badLine > 0)
-        return {std::move(decoded.text), Messages::undecodableBytes(path, decoded.badLine)};
-    return {std::move(decoded.text), {}};
+    return parts->decoder.feed(bytes);
+}
+
+LinesRead LineDecoder::finish()
+{
+    if (parts->decoder.finish())
+        parts->splitter.finish();
+    // The line that holds the failure is the one after those handed on.
+    LinesRead lines;
+    if (parts->decoder.failure() == Failure::BadByte)
+        lines.badLine = parts->splitter.count() + 1;
+    else if (parts->decoder.failure() == Failure::Nul)
+        lines.nulLine = parts->splitter.count() + 1;
+    return lines;
+}
+
+LinesRead forEachLine(QByteArrayView bytes, const LineReceiver &receive)
+{
+    LineDecoder decoder(receive);
+    for (qsizetype start = 0; start < bytes.size(); start += 4 * chunk) {
+        if (!decoder.feed(bytes.sliced(start, std::min(4 * chunk, bytes.size() - start))))
+            break;
+    }
+    return decoder.finish();
+}
+
+QString forEachLine(Files::Reader &file, const LineReceiver &receive)
+{
+    LineDecoder decoder(receive);
+    QByteArray bytes(4 * chunk, Qt::Uninitialized);
+    qsizetype n = 0;
+    while ((n = file.read(bytes.data(), bytes.size())) > 0 && decoder.feed(bytes.first(n))) {
+    }
+    const LinesRead lines = decoder.finish();
+    return n < 0 ? file.error() : failure(file.path(), lines);
+}
+
+QString failure(const QString &path, const LinesRead &read)
+{
+    if (read.nulLine > 0)
+        return Messages::nulBytes(path, read.nulLine);
+    if (read.badLine > 0)
+        return Messages::undecodableBytes(path, read.badLine);
+    return {};
 }
 
 ReadResult readLines(const QString &path)
 {
-    const TextRead read = readText(path);
-    return {splitLines(read.text), read.error};
+    if (const QString problem = codecProblem(); !problem.isEmpty())
+        return {{}, problem};
+    Files::Reader file(path);
+    ReadResult result;
+    result.error = file.open();
+    if (!result.error.isEmpty())
+        return result;
+    result.error = forEachLine(file, [&result](QStringView line) {
+        result.lines.append(line.toString());
+        return true;
+    });
+    return result;
 }
 
-std::optional<char32_t> firstUnencodable(const QString &text)
+std::optional<char32_t> firstUnencodable(QStringView text)
 {
-    if (encodeStrictly(text))
+    QByteArray bytes;
+    const qsizetype at = ShiftJis::encode(text, bytes);
+    if (at < 0)
         return std::nullopt;
-    // Rare path: find the culprit one character at a time.
-    // Walked by hand: toUcs4 loses a surrogate left alone where a fixed-width field cut a
-    // pair, and QString::fromUcs4 would drop a U+FEFF as a byte-order mark.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const bool pair =
-            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
-        const QStringView character = QStringView(text).sliced(i, pair ? 2 : 1);
-        if (!encodeStrictly(character))
-            return pair ? QChar::surrogateToUcs4(character[0], character[1])
-                        : char32_t(character[0].unicode());
-        i += pair ? 1 : 0;
-    }
-    return std::nullopt;
+    if (text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate())
+        return QChar::surrogateToUcs4(text.at(at), text.at(at + 1));
+    return text.at(at).unicode();
+}
+
+std::optional<char32_t> firstControlCharacter(QStringView text)
+{
+    const qsizetype at = TextSearch::firstMatching(
+        text, [](char16_t c) { return (c < 0x20) | (char16_t(c - 0x7F) <= 0x9F - 0x7F); });
+    return at < 0 ? std::nullopt : std::optional<char32_t>(text.at(at).unicode());
 }
 
 std::optional<QByteArray> encodeLines(const QStringList &lines)
 {
-    LineEncoder encoder;
+    QByteArray bytes;
+    LineEncoder encoder([&bytes](QByteArrayView piece) { bytes.append(piece); });
     for (const QString &line : lines)
         encoder.appendLine(line);
     if (encoder.finish())
         return std::nullopt;
-    return encoder.takeBytes();
+    return bytes;
 }
 
-LineEncoder::LineEncoder() = default;
+LineEncoder::LineEncoder(Sink bytesSink) : sink(std::move(bytesSink)) {}
 
 void LineEncoder::appendLine(QStringView line, int tag)
 {
@@ -261,13 +451,13 @@ void LineEncoder::appendLine(QStringView line, int tag)
         return;
     pendingLines.emplace_back(pending.size(), tag);
     pending.append(line).append(QLatin1String("\r\n"));
-    if (pending.size() >= 64 * 1024)
+    if (pending.size() >= chunk)
         flush();
 }
 
 std::optional<LineEncoder::Unencodable> LineEncoder::finish()
 {
-    if (!failure)
+    if (!failure && !pending.isEmpty())
         flush();
     return failure;
 }
@@ -275,33 +465,21 @@ std::optional<LineEncoder::Unencodable> LineEncoder::finish()
 // Chunks end at line ends, so no character is ever split between two of them.
 void LineEncoder::flush()
 {
-    if (const auto chunk = encodeStrictly(pending)) {
-        bytes += *chunk;
+    bytes.resize(0); // keeps its room for the next chunk
+    const qsizetype at = ShiftJis::encode(pending, bytes);
+    if (at < 0) {
+        sink(bytes);
     } else {
-        for (std::size_t i = 0; i < pendingLines.size(); ++i) {
-            const qsizetype start = pendingLines[i].first;
-            const qsizetype end =
-                i + 1 < pendingLines.size() ? pendingLines[i + 1].first : pending.size();
-            const QString line = pending.mid(start, end - start - 2);
-            if (const auto c = firstUnencodable(line)) {
-                failure = Unencodable{pendingLines[i].second, line, *c};
-                break;
-            }
-        }
-        if (!failure) // cannot happen line by line, but never pass a failed chunk as written
-            failure = Unencodable{pendingLines.front().second, QString(), U'\uFFFD'};
+        const auto line = std::prev(std::upper_bound(
+            pendingLines.begin(), pendingLines.end(), at,
+            [](qsizetype position, const auto &start) { return position < start.first; }));
+        const auto next = std::next(line);
+        const qsizetype end = next == pendingLines.end() ? pending.size() : next->first;
+        const QString text = pending.mid(line->first, end - line->first - 2);
+        failure = Unencodable{line->second, text, *firstUnencodable(text)};
     }
-    pending.resize(0); // keeps its room for the next chunk
+    pending.resize(0);
     pendingLines.clear();
-}
-
-std::optional<char32_t> firstControlCharacter(QStringView text)
-{
-    for (const QChar c : text) {
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F))
-            return c.unicode();
-    }
-    return std::nullopt;
 }
 
 } // namespace TextFile

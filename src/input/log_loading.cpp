@@ -1,8 +1,9 @@
 #include "input/log_loading.h"
 
 #include "core/messages.h"
-#include "core/text_file.h"
 #include "core/text_search.h"
+
+#include <algorithm>
 
 namespace
 {
@@ -17,80 +18,100 @@ bool isHeaderLine(QStringView line)
 
 bool lacksMultiplier(QStringView line)
 {
-    return line.size() > multiplierColumn && line.at(multiplierColumn) == QLatin1Char(' ');
-}
-
-// Every line followed by CR LF, as zLOG writes it; anything else is rewritten so.
-bool endsEveryLineWithCrLf(const QString &text)
-{
-    if (text.isEmpty())
-        return true;
-    if (!text.endsWith(crlf))
-        return false;
-    for (qsizetype cr = TextSearch::indexOf(text, u'\r'); cr >= 0;
-         cr = TextSearch::indexOf(text, u'\r', cr + 2)) {
-        if (cr + 1 == text.size() || text.at(cr + 1) != QLatin1Char('\n'))
-            return false;
-    }
-    return true;
-}
-
-QString joinWithCrLf(const QStringList &lines)
-{
-    QString text;
-    for (const QString &line : lines)
-        text.append(line).append(crlf);
-    return text;
-}
-
-// Patches the text where it lies: a log can be large, and the columns keep their places.
-bool patchInPlace(QString &text, const MultiplierQuestion &ask)
-{
-    bool asked = false;
-    QString columns;
-    QChar *data = text.data();
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype end = TextSearch::indexOf(text, u'\r', start);
-        const QStringView line(data + start, end - start);
-        if (!asked && lacksMultiplier(line) && !isHeaderLine(line)) {
-            columns = (ask(Messages::multiplierPrompt) + QStringLiteral("  ")).left(2);
-            asked = true;
-        }
-        // A line too short for a column keeps its length.
-        for (qsizetype i = 0; asked && i < 2 && multiplierColumn + i < line.size(); ++i)
-            data[start + multiplierColumn + i] = columns.at(i);
-        start = end + 2;
-    }
-    return asked;
+    return line.size() > multiplierColumn && line.at(multiplierColumn) == u' ';
 }
 
 } // namespace
 
-QString PatchSentMultiplier(const QStringList &lines, const MultiplierQuestion &ask, bool *asked)
+QStringView MultiplierPatch::apply(QStringView line)
 {
-    QString text = joinWithCrLf(lines);
-    const bool questionAsked = patchInPlace(text, ask);
-    if (asked)
-        *asked = questionAsked;
-    return text;
+    if (!questionAsked && lacksMultiplier(line) && !isHeaderLine(line)) {
+        columns = (ask(Messages::multiplierPrompt) + QStringLiteral("  ")).left(2);
+        questionAsked = true;
+    }
+    if (!questionAsked || line.size() <= multiplierColumn)
+        return line;
+    // A line too short for the second column keeps its length.
+    patched.resize(0);
+    patched.append(line);
+    for (qsizetype i = 0; i < 2 && multiplierColumn + i < line.size(); ++i)
+        patched[multiplierColumn + i] = columns.at(i);
+    return patched;
+}
+
+LogFile::LogFile(const QString &path) : file(path) {}
+
+LogFile::~LogFile() = default;
+
+QString LogFile::open()
+{
+    if (const QString problem = TextFile::codecProblem(); !problem.isEmpty())
+        return problem;
+    if (QString problem = file.open(); !problem.isEmpty())
+        return problem;
+    char header[256] = {};
+    const qsizetype n = std::max<qsizetype>(file.read(header, sizeof header), 0);
+    if (!file.rewind())
+        return file.error();
+    const QByteArrayView start(header, n);
+    if (!ZlogFile::isBinaryLog(start, file.size()))
+        return {};
+    binary = std::make_unique<ZlogFile::Exporter>(file.path());
+    const QString problem = binary->check(
+        [this](char *into, qsizetype room) { return file.read(into, room); }, file.size(), start);
+    if (!file.error().isEmpty())
+        return file.error();
+    return !problem.isEmpty() || file.rewind() ? problem : file.error();
+}
+
+QString LogFile::read(const TextFile::LineReceiver &receive)
+{
+    if (!binary)
+        return TextFile::forEachLine(file, receive);
+    TextFile::LineDecoder decoder(receive);
+    binary->write([this](char *into, qsizetype room) { return file.read(into, room); },
+                  [&decoder](QByteArrayView text) { return decoder.feed(text); });
+    const TextFile::LinesRead lines = decoder.finish();
+    return file.error().isEmpty() ? TextFile::failure(file.path(), lines) : file.error();
 }
 
 LoadedLog LoadLogFile(const QString &path, const MultiplierQuestion &ask)
 {
     LoadedLog loaded;
-    if (path.isEmpty()) {
-        loaded.error = Messages::noFileGiven();
+    LogFile log(path);
+    loaded.error = log.open();
+    if (loaded.error.isEmpty()) {
+        loaded.error = log.read([&loaded](QStringView line) {
+            loaded.text.append(line).append(crlf);
+            return true;
+        });
+    }
+    if (!loaded.error.isEmpty()) {
+        loaded.text.clear();
         return loaded;
     }
-    TextFile::TextRead read = TextFile::readText(path);
-    if (!read.error.isEmpty()) {
-        loaded.error = read.error;
-        return loaded;
+    // Patched where the lines lie: a line keeps its length.
+    MultiplierPatch patch(ask);
+    QChar *text = loaded.text.data();
+    for (qsizetype start = 0; start < loaded.text.size();) {
+        const qsizetype end = TextSearch::indexOf(loaded.text, u'\r', start);
+        const QStringView line(text + start, end - start);
+        const QStringView patched = patch.apply(line);
+        if (patched.data() != line.data())
+            std::copy(patched.begin(), patched.end(), text + start);
+        start = end + 2;
     }
-    loaded.text = std::move(read.text);
-    if (!endsEveryLineWithCrLf(loaded.text))
-        loaded.text = joinWithCrLf(TextFile::splitLines(loaded.text));
-    loaded.asked = patchInPlace(loaded.text, ask);
+    loaded.asked = patch.asked();
     return loaded;
+}
+
+QString PatchSentMultiplier(const QStringList &lines, const MultiplierQuestion &ask, bool *asked)
+{
+    MultiplierPatch patch(ask);
+    QString text;
+    for (const QString &line : lines)
+        text.append(patch.apply(line)).append(crlf);
+    if (asked)
+        *asked = patch.asked();
+    return text;
 }

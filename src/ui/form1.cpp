@@ -453,7 +453,7 @@ void Form1::exportLog()
     setStatus(QString());
     ExportRequest request;
     request.entries = stationEntries();
-    request.logText = logText();
+    request.log = LinesOfLogText(logText());
     request.year = QDate::currentDate().year();
     request.outputFolder = outputFolder;
     request.settingsPath = settingsPath;
