@@ -60,7 +60,9 @@ std::unique_ptr<QFileDialog> OpenLogDialog(QWidget *parent)
 {
     auto dialog = std::make_unique<QFileDialog>(parent);
     dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setNameFilters({QStringLiteral("テキスト (*.txt)"), QStringLiteral("全て (*.*)")});
+    // zLOG's own log files first: they need no export from zLOG.
+    dialog->setNameFilters({QStringLiteral("zLOGファイル (*.ZLOX *.ZLO *.txt)"),
+                            QStringLiteral("テキスト (*.txt)"), QStringLiteral("全て (*.*)")});
     return dialog;
 }
 
