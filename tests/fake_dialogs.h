@@ -15,8 +15,7 @@ public:
     bool yes = false;                  // the answer to every question
     QString answer;                    // typed into the input box
     std::optional<QString> chosenFile; // nothing: the file dialog is cancelled
-    int fontDialogs = 0;
-    QFont font; // the one the font dialog was opened with
+    QFont font;                        // the one the font dialog was opened with
 
     void showMessage(const QString &text) override { messages.append(text); }
     bool confirm(const QString &question) override
@@ -30,9 +29,5 @@ public:
         return answer;
     }
     std::optional<QString> openFileName() override { return chosenFile; }
-    void chooseFont(const QFont &initial) override
-    {
-        ++fontDialogs;
-        font = initial;
-    }
+    void chooseFont(const QFont &initial) override { font = initial; }
 };

@@ -1,8 +1,8 @@
 // The window with fake dialogs: what the user sees and what reaches the files.
 #include "core/contests.h"
 #include "core/text_file.h"
+#include "input/log_loading.h"
 #include "settings/settings_file.h"
-#include "ui/application.h"
 #include "ui/form1.h"
 
 #include "fake_dialogs.h"
@@ -11,10 +11,6 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
-
 namespace
 {
 
@@ -22,11 +18,6 @@ const QColor red(255, 0, 0);
 // The normal label colour is the button-text colour. It is made to differ from the
 // window-text colour, so that a label left at its default colour is caught.
 const QColor plain(0, 0, 160);
-
-const QByteArray zlogHeader =
-    "mon day time  callsign      sent         rcvd      multi   MHz mode pts memo\r\n";
-const QByteArray qso =
-    " 11  23 0902 JH1QXK     59910        59913            13     7  CW  1   \r\n";
 
 QColor colour(const QWidget *label)
 {
@@ -41,13 +32,6 @@ QStringList items(const QComboBox *box)
     return list;
 }
 
-// A choice from the list, as a click or the arrow keys make it.
-void choose(QComboBox *box, int index)
-{
-    box->setCurrentIndex(index);
-    Q_EMIT box->activated(index);
-}
-
 } // namespace
 
 class TestForm1 : public QObject
@@ -59,43 +43,23 @@ class TestForm1 : public QObject
     std::unique_ptr<Form1> form;
 
     QString path(const QString &name) const { return dir->filePath(name); }
-    QString settings() const { return path(settingsFileName); }
-
     template <typename T = QWidget> T *control(const char *array, int index = -1) const
     {
-        const QString name = index < 0 ? QLatin1String(array)
-                                       : QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index);
-        return form->findChild<T *>(name);
+        const QString suffix = index < 0 ? QString() : u'_' + QString::number(index);
+        return form->findChild<T *>(QLatin1String(array) + suffix);
     }
     QComboBox *combo(Form1::Combo1Index i) const { return control<QComboBox>("Combo1", i); }
     QLineEdit *text1(Form1::Text1Index i) const { return control<QLineEdit>("Text1", i); }
     QPlainTextEdit *text2() const { return control<QPlainTextEdit>("Text2"); }
 
-    void start(bool show = false)
+    void start()
     {
         auto dialogs = std::make_unique<FakeDialogs>();
         fake = dialogs.get();
-        form = std::make_unique<Form1>(settings(), dir->path(), std::move(dialogs));
+        form = std::make_unique<Form1>(path(settingsFileName), dir->path(), std::move(dialogs));
         form->Form_Load();
-        if (show) {
-            form->show();
-            QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        }
-    }
-
-    // The club member's settings file, with the given contest and number of lines.
-    QStringList settingsWith(const QString &contest, qsizetype lines = -1)
-    {
-        QStringList saved = TextFile::readLines(testDataFile("club.ini.txt")).lines.mid(0, lines);
-        saved[0] = contest;
-        writeFile(settings(), TextFile::encodeLines(saved).value_or(QByteArray()));
-        return saved;
-    }
-
-    void dropLog(const QByteArray &bytes)
-    {
-        writeFile(path(u"log.txt"_s), bytes);
-        form->List1_OLEDragDrop({path(u"log.txt"_s)});
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
     // The contest table, by the contest's position in the list: none, Let's, club. Two
@@ -105,11 +69,8 @@ class TestForm1 : public QObject
         const bool enabled = position > 0;
         QCOMPARE(text1(Form1::Key)->isEnabled(), enabled);
         QCOMPARE(control("Check1", Form1::Donor)->isEnabled(), enabled);
-        QVERIFY(text1(Form1::Callsign)->isEnabled() && combo(Form1::Category)->isEnabled());
-        QVERIFY(!control("Label3", Form1::SeparatorCaption)->isEnabled());
         QCOMPARE(colour(control("Label3", Form1::KeyCaption)), position == 1 ? red : plain);
         QCOMPARE(colour(control("Label3", Form1::PowerCaption)), enabled ? red : plain);
-        QCOMPARE(colour(control("Label3", Form1::CallsignCaption)), red);
     }
 
 private Q_SLOTS:
@@ -122,287 +83,154 @@ private Q_SLOTS:
     void init() { QVERIFY(dir.emplace().isValid()); }
     void cleanup() { form.reset(); }
 
-    void firstStart()
+    // A contest restored, or typed in full, brings its entries alive; it is a text, not a
+    // choice, so the category list stays as built. Qt would take typing for a choice.
+    void restoredOrTypedContestAppliesItsRules()
     {
-        start();
-        QCOMPARE(SettingsLines(form->stationEntries()).join(u'|'),
-                 u"|||ＺＬｏｇ|||||||||| 0 | 0 |"_s);
-        QVERIFY(form->logText().isEmpty());
-        QVERIFY(control<QRadioButton>("Option1", Form1::Utc)->isChecked());
-        QCOMPARE(items(combo(Form1::Contest)), Contests::listItems());
-        QCOMPARE(items(combo(Form1::Category)), Contests::lets.categories);
-        QVERIFY(fake->messages.isEmpty());
-        checkContestRules(0);
-        // The controls beneath the big text boxes take no focus.
-        QCOMPARE(combo(Form1::LogType)->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(control("Option1", Form1::JstToUtc)->focusPolicy(), Qt::NoFocus);
-        // Qt's own buttons read Japanese whatever the system speaks.
-        UseJapanese();
-        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), u"キャンセル"_s);
+        // the settings file in the test data; the lines of it kept, 0 for a pipe instead,
+        // which must not hang the start; the text typed; the key that ends the typing, 0 for
+        // a click on another entry; the contest whose rules then apply
+        const std::tuple<const char *, int, QString, int, int> cases[] = {
+            {"", 0, u""_s, 0, 0},
+            {"lets.ini.txt", -1, u""_s, 0, 1},
+            // The Let's contest is restored, yet its rules are not applied to a broken file.
+            {"lets.ini.txt", 13, u""_s, 0, 0},
+            {"", -1, Contests::lets.name, Qt::Key_Tab, 1},
+            {"", -1, Contests::club.name, Qt::Key_Return, 2},
+            {"", -1, Contests::club.name, 0, 2},
+        };
+        for (const auto &[file, lines, typed, leaveBy, rules] : cases) {
+            QFile::remove(path(settingsFileName));
+            if (lines == 0) {
+#if defined(Q_OS_UNIX)
+                QVERIFY(makePipe(path(settingsFileName)));
+#endif
+            } else if (*file) // the last line kept ends in CR, which ends a line as well
+                writeFile(path(settingsFileName),
+                          readFile(testDataFile(file)).split('\n').mid(0, lines).join('\n'));
+            // The window shows what the settings file restores.
+            StationEntries expected = InitialStationEntries();
+            LoadSettings(path(settingsFileName), expected);
+            start();
+            QComboBox *contest = combo(Form1::Contest);
+            if (!typed.isEmpty()) {
+                contest->setFocus();
+                // Key by key with its text, as an input method commits it; keyClicks knows Latin-1.
+                for (const QChar ch : typed)
+                    QTest::sendKeyEvent(QTest::Click, contest->lineEdit(), Qt::Key_unknown,
+                                        QString(ch), Qt::NoModifier);
+                if (leaveBy)
+                    QTest::keyClick(contest->lineEdit(), Qt::Key(leaveBy));
+                else
+                    QTest::mouseClick(text1(Form1::Callsign), Qt::LeftButton);
+                expected.contest = typed;
+            }
+            QCOMPARE(SettingsLines(form->stationEntries()), SettingsLines(expected));
+            QCOMPARE(items(contest), Contests::listItems());
+            QCOMPARE(items(combo(Form1::Category)), Contests::lets.categories);
+            checkContestRules(rules);
+        }
     }
 
-    void restoresEntriesAndContestRules_data()
-    {
-        QTest::addColumn<QString>("contest");
-        QTest::addColumn<int>("lines"); // of the settings file kept; -1 for all, 0 for a pipe
-        QTest::addColumn<int>("rules");
-        QTest::newRow("Let's contest") << Contests::lets.name << -1 << 1;
-        QTest::newRow("club contest") << Contests::club.name << -1 << 2;
-        QTest::newRow("half-width apostrophe") << u"Ｌｅｔ'ｓ　TORNAK　コンテスト"_s << -1 << 0;
-        // The Let's contest is restored, yet its rules are not applied to a broken file.
-        QTest::newRow("13 lines") << Contests::lets.name << 13 << 0;
-        QTest::newRow("a pipe, which must not hang the start") << QString() << 0 << 0;
-    }
-    void restoresEntriesAndContestRules()
-    {
-        QFETCH(QString, contest);
-        QFETCH(int, lines);
-        QFETCH(int, rules);
-        QStringList saved;
-        if (lines == 0)
-            QCOMPARE(mkfifo(qPrintable(settings()), 0600), 0);
-        else
-            saved = settingsWith(contest, lines);
-        start();
-        QStringList expected = SettingsLines(InitialStationEntries());
-        if (lines < 0)
-            expected = saved.mid(0, 15) << u"楽しかったです\r\n来年も参加します\r\n"_s;
-        else if (lines > 0)
-            expected = saved + expected.mid(lines);
-        QCOMPARE(SettingsLines(form->stationEntries()), expected);
-        // A restored contest is a text, not a choice: the category list stays as built.
-        QCOMPARE(items(combo(Form1::Category)), Contests::lets.categories);
-        QVERIFY(fake->messages.isEmpty());
-        checkContestRules(rules);
-    }
-
-    void greyedCheckBoxClickTogglesTwoStates()
-    {
-        settingsWith(Contests::lets.name); // the donor box is restored greyed
-        start(true);
-        auto *donor = control<QCheckBox>("Check1", Form1::Donor);
-        QCOMPARE(donor->checkState(), Qt::PartiallyChecked);
-        const QPoint indicator(donor->height() / 2, donor->height() / 2);
-        QTest::mouseClick(donor, Qt::LeftButton, Qt::NoModifier, indicator);
-        QCOMPARE(donor->checkState(), Qt::Unchecked);
-        QTest::mouseClick(donor, Qt::LeftButton, Qt::NoModifier, indicator);
-        QCOMPARE(donor->checkState(), Qt::Checked);
-    }
-
-    void choosingContestAppliesItsRules_data()
-    {
-        QTest::addColumn<int>("previous");
-        QTest::addColumn<int>("choice");
-        QTest::addColumn<QStringList>("categories");
-        QTest::newRow("Let's contest") << 2 << 1 << Contests::lets.categories;
-        QTest::newRow("club contest") << 1 << 2 << Contests::club.categories;
-        QTest::newRow("empty item keeps the category") << 2 << 0 << Contests::club.categories;
-    }
+    // A choice from the list, as a click or the arrow keys make it, offers the contest's
+    // categories afresh; the empty item keeps the category and its list.
     void choosingContestAppliesItsRules()
     {
-        QFETCH(int, previous);
-        QFETCH(int, choice);
-        QFETCH(QStringList, categories);
         start();
-        choose(combo(Form1::Contest), previous);
-        choose(combo(Form1::Category), 1);
-        const QString previousCategory = combo(Form1::Category)->currentText();
-        choose(combo(Form1::Contest), choice);
-        QCOMPARE(items(combo(Form1::Category)), categories);
-        QCOMPARE(combo(Form1::Category)->currentText(), choice == 0 ? previousCategory : QString());
-        checkContestRules(choice);
-    }
-
-    void typedContestNameCountsAsRestored_data()
-    {
-        QTest::addColumn<QString>("restored"); // the contest in the settings file
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("leaveBy"); // a key, or a click on another entry
-        QTest::addColumn<int>("rules");
-        QTest::newRow("Let's typed, Return")
-            << QString() << Contests::lets.name << u"Return"_s << 1;
-        QTest::newRow("club typed, Tab") << QString() << Contests::club.name << u"Tab"_s << 2;
-        QTest::newRow("club typed, click elsewhere")
-            << QString() << Contests::club.name << u"click"_s << 2;
-        QTest::newRow("other text typed") << QString() << u"TORNAK"_s << u"Tab"_s << 0;
-        QTest::newRow("club restored, Tab") << Contests::club.name << QString() << u"Tab"_s << 2;
-    }
-    // Typing a contest's name in full brings its entries alive as a restart does; only a
-    // choice from the list refills the categories. Qt would take typing for a choice.
-    void typedContestNameCountsAsRestored()
-    {
-        QFETCH(QString, restored);
-        QFETCH(QString, typed);
-        QFETCH(QString, leaveBy);
-        QFETCH(int, rules);
-        if (!restored.isEmpty())
-            settingsWith(restored);
-        start(true);
-        QComboBox *contest = combo(Form1::Contest);
-        const QString category = combo(Form1::Category)->currentText();
-        contest->setFocus();
-        // Key by key with its text, as an input method commits it; keyClicks knows Latin-1 only.
-        for (const QChar c : typed)
-            QTest::sendKeyEvent(QTest::Click, contest->lineEdit(), Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-        if (leaveBy == u"click"_s)
-            QTest::mouseClick(text1(Form1::Callsign), Qt::LeftButton);
-        else
-            QTest::keyClick(contest->lineEdit(), leaveBy == u"Tab"_s ? Qt::Key_Tab : Qt::Key_Return);
-
-        QCOMPARE(contest->currentText(), restored + typed);
-        QCOMPARE(items(contest), Contests::listItems());
-        QCOMPARE(items(combo(Form1::Category)), Contests::lets.categories);
-        QCOMPARE(combo(Form1::Category)->currentText(), category);
-        checkContestRules(rules);
+        QComboBox *category = combo(Form1::Category);
+        const auto choose = [](QComboBox *box, int index) {
+            box->setCurrentIndex(index);
+            Q_EMIT box->activated(index);
+        };
+        for (int contest : {2, 1, 0}) {
+            choose(category, 1);
+            const QString chosen = category->currentText();
+            choose(combo(Form1::Contest), contest);
+            QCOMPARE(items(category),
+                     contest == 2 ? Contests::club.categories : Contests::lets.categories);
+            QCOMPARE(category->currentText(), contest == 0 ? chosen : QString());
+            checkContestRules(contest);
+        }
     }
 
     void exportFromTheWindow()
     {
         // The club's entries restored, then their file removed: only the export brings it back.
-        QVERIFY(QFile::copy(testDataFile("club.ini.txt"), settings()));
+        QVERIFY(QFile::copy(testDataFile("club.ini.txt"), path(settingsFileName)));
         start();
-        QVERIFY(QFile::remove(settings()));
-        form->List1_OLEDragDrop({testDataFile("club.zlog.txt")});
+        QVERIFY(QFile::remove(path(settingsFileName)));
+        auto *button = control<QPushButton>("Command1", Form1::ExportButton);
         text1(Form1::Callsign)->clear();
-        control<QPushButton>("Command1", Form1::ExportButton)->click();
+        button->click();
         QCOMPARE(fake->messages, QStringList{u"「コールサイン」は必須項目です"_s});
         QCOMPARE(entriesIn(dir->path()), QStringList());
-        QVERIFY(form->statusText().isEmpty());
 
+        // After a restart the log box is empty; the window asks before that wipes the file
+        // of an earlier export, but not when there is none.
+        const QString out = path(u"JA1ABC.txt"_s);
         text1(Form1::Callsign)->setText(u"JA1ABC/1"_s);
-        control<QPushButton>("Command1", Form1::ExportButton)->click();
-        QCOMPARE(fake->messages.size(), 1);
-        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 7 件）"_s.arg(path(u"JA1ABC.txt"_s)));
-        QVERIFY(readFile(path(u"JA1ABC.txt"_s)).contains("\r\nCALLSIGN: JA1ABC/1\r\n"));
-        Form1 restarted(settings(), dir->path(), std::make_unique<FakeDialogs>());
+        button->click();
+        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 0 件）"_s.arg(out));
+        Form1 restarted(path(settingsFileName), dir->path(), std::make_unique<FakeDialogs>());
         restarted.Form_Load();
         QCOMPARE(SettingsLines(restarted.stationEntries()), SettingsLines(form->stationEntries()));
-
-        // An address that begins with a line break is shown shortened once exported.
-        text1(Form1::Address)->setText(u"\r\n東京都"_s);
-        control<QPushButton>("Command1", Form1::ExportButton)->click();
-        QCOMPARE(text1(Form1::Address)->text(), u"東京都"_s);
-
-        // The status line tells what happened last: a newly loaded log is no export.
-        form->List1_OLEDragDrop({testDataFile("club.zlog.txt")});
-        QVERIFY(form->statusText().isEmpty());
-    }
-
-    // After a restart the log box is empty; the window asks before that wipes a file.
-    void emptyLogOverAnEarlierFileAsksFirst()
-    {
-        QVERIFY(QFile::copy(testDataFile("club.ini.txt"), settings()));
-        start();
-        dropLog(zlogHeader + zlogHeader);
-        form->Command1_Click(Form1::ExportButton);
-        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 0 件）"_s.arg(path(u"JA1ABC.txt"_s)));
-        QVERIFY(fake->questions.isEmpty()); // there was nothing to replace
-
-        writeFile(path(u"JA1ABC.txt"_s), "previous export\r\n");
-        QVERIFY(QFile::remove(settings()));
-        form->Command1_Click(Form1::ExportButton);
+        writeFile(out, "previous export\r\n");
+        QVERIFY(QFile::remove(path(settingsFileName)));
+        button->click();
         QCOMPARE(fake->questions, QStringList{u"ログが読み込まれていません。既存の「JA1ABC.txt」を"
                                               u"QSO 0件のファイルで置き換えますか？"_s});
-        QVERIFY(fake->messages.isEmpty());
-        QVERIFY(form->statusText().isEmpty());
-        QCOMPARE(entriesIn(dir->path()), (QStringList{u"JA1ABC.txt"_s, u"log.txt"_s}));
-        QCOMPARE(readFile(path(u"JA1ABC.txt"_s)), QByteArray("previous export\r\n"));
-    }
-
-    // A full disk, as a file-size limit of 1 KiB makes it: the Cabrillo file of a small log
-    // and the settings file stay in Qt's buffer until the end, and must still fail cleanly.
-    void fullDiskKeepsTheOldFiles()
-    {
-        QVERIFY(QFile::copy(testDataFile("club.ini.txt"), settings()));
-        writeFile(path(u"JA1ABC.txt"_s), "previous export\r\n");
-        start();
-        dropLog(zlogHeader + qso.repeated(3));
-        control<QPlainTextEdit>("Text3")->setPlainText(QString(1100, u'a'));
-
-        rlimit saved{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        form->Command1_Click(Form1::ExportButton);
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-
-        QCOMPARE(fake->messages,
-                 (QStringList{u"設定ファイル「%1」を保存できませんでした（ファイルが大きすぎます）"_s
-                                  .arg(settings()),
-                              u"ファイル「%1」に書き込めません（ファイルが大きすぎます）"_s.arg(
-                                  path(u"JA1ABC.txt"_s))}));
-        QVERIFY(form->statusText().isEmpty());
-        QCOMPARE(readFile(path(u"JA1ABC.txt"_s)), QByteArray("previous export\r\n"));
-        QCOMPARE(readFile(settings()), readFile(testDataFile("club.ini.txt")));
-        QCOMPARE(entriesIn(dir->path()),
-                 (QStringList{settingsFileName, u"JA1ABC.txt"_s, u"log.txt"_s}));
-    }
-
-    void refusedLogLeavesTextAlone_data()
-    {
-        QTest::addColumn<QString>("special"); // what log.txt is, or another path
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing file") << QString() << u"を開けません"_s;
-        // Opened as files, these would block the window or fill the memory.
-        QTest::newRow("a pipe") << u"fifo"_s << u"は通常のファイルではありません"_s;
-        QTest::newRow("a device") << u"/dev/zero"_s << u"は通常のファイルではありません"_s;
-        QTest::newRow("over 256 MiB") << u"huge"_s
-                                      << u"は大きすぎるため読み込めません（256 MiBまで）"_s;
-        QTest::newRow("a folder") << u"folder"_s << u"はフォルダーです"_s;
-    }
-    void refusedLogLeavesTextAlone()
-    {
-        QFETCH(QString, special);
-        QFETCH(QString, message);
-        start();
-        QString log = path(u"log.txt"_s);
-        if (special == u"fifo"_s)
-            QCOMPARE(mkfifo(qPrintable(log), 0600), 0);
-        else if (special == u"huge"_s) // sparse: takes no room
-            QVERIFY(QFile(log).open(QIODevice::WriteOnly) && QFile::resize(log, (256 << 20) + 1));
-        else if (special == u"folder"_s)
-            QVERIFY(QDir().mkdir(log));
-        else if (!special.isEmpty())
-            log = special;
-        text2()->setPlainText(u"earlier log"_s);
-
-        form->Text2_OLEDragDrop({log});
         QCOMPARE(fake->messages.size(), 1);
-        QVERIFY2(fake->messages.first().contains(message), qPrintable(fake->messages.first()));
-        QVERIFY(fake->prompts.isEmpty());
-        QCOMPARE(text2()->toPlainText(), u"earlier log"_s);
+        QVERIFY(form->statusText().isEmpty());
+        QCOMPARE(entriesIn(dir->path()), QStringList{u"JA1ABC.txt"_s});
+        QCOMPARE(readFile(out), QByteArray("previous export\r\n"));
+        fake->yes = true;
+        button->click();
+        QCOMPARE(fake->questions.size(), 2);
+        QVERIFY(readFile(out).endsWith("CREATED-BY: TORNAK CLUB Ver1.3B\r\nEND-OF-LOG: \r\n"));
+
+        // A log with QSOs replaces it without a question. The status line tells what
+        // happened last: a newly loaded log is no export.
+        form->List1_OLEDragDrop({testDataFile("club.zlog.txt")});
+        QVERIFY(form->statusText().isEmpty());
+        button->click();
+        QCOMPARE(fake->questions.size(), 2);
+        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 7 件）"_s.arg(out));
+
+        // An address that begins with a line break is shown shortened once exported; the
+        // settings file, which cannot hold the break, is not saved, and the window says so.
+        text1(Form1::Address)->setText(u"\r\n東京都"_s);
+        button->click();
+        QCOMPARE(text1(Form1::Address)->text(), u"東京都"_s);
+        QCOMPARE(fake->messages.size(), 2);
     }
 
-    void loadsByMenu()
+    void loadsLogOrLeavesTextAlone()
     {
         start();
+        // A refused file leaves the log box as it was; tst_convert_command holds the other
+        // files that cannot be read.
         text2()->setPlainText(u"typed before"_s);
+        form->Text2_OLEDragDrop({dir->path()});
         control<QAction>("FileOpen")->trigger(); // the dialog is cancelled
-        form->List1_OLEDragDrop({});             // a drop without a file
-        QCOMPARE(fake->messages, QStringList{u"ファイル名が指定されていません"_s});
+        QCOMPARE(
+            fake->messages,
+            QStringList{u"「%1」はフォルダーです。ファイルを指定して下さい"_s.arg(dir->path())});
         QCOMPARE(form->logText(), u"typed before"_s);
 
         fake->chosenFile = testDataFile("club.zlog.txt");
         control<QAction>("FileOpen")->trigger();
         QCOMPARE(form->logText(), QString::fromLatin1(readFile(*fake->chosenFile)));
-        QCOMPARE(fake->messages.size(), 1);
-        QVERIFY(fake->prompts.isEmpty());
-    }
+        // zLOG's own log shows as the text zLOG would export for it.
+        fake->chosenFile = testDataFile("zlog/sample.ZLOX");
+        control<QAction>("FileOpen")->trigger();
+        QCOMPARE(form->logText(),
+                 TextFile::decode(readFile(testDataFile("zlog/sample.ZLOX.export.txt"))).text);
 
-    // Files dragged from a file manager: entered first, then dropped.
-    void dropLoadsFirstFileOnlyAndAsksOnce()
-    {
-        start();
+        // Files dragged from a file manager, entered, then dropped: the first is loaded,
+        // asking once a drop.
         fake->answer = u"13"_s;
-        // Every line below the header lacks the multiplier and takes the answer.
-        QStringList lines =
-            QString::fromLatin1(readFile(testDataFile("lets.zlog.txt"))).split(u"\r\n"_s);
-        for (qsizetype i = 1; i < lines.size() - 1; ++i)
-            lines[i].replace(27, 2, u"13"_s);
+        const auto thirteen = [](const QString &) { return u"13"_s; };
+        const QString lets = LoadLogFile(testDataFile("lets.zlog.txt"), thirteen).text;
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(testDataFile("lets.zlog.txt")),
                       QUrl::fromLocalFile(testDataFile("club.zlog.txt"))});
@@ -414,40 +242,27 @@ private Q_SLOTS:
             QVERIFY(enter.isAccepted());
             QDropEvent drop({5, 5}, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(viewport, &drop);
-            QCOMPARE(form->logText(), lines.join(u"\r\n"_s));
+            QCOMPARE(form->logText(), lets);
         }
-        QCOMPARE(fake->prompts.size(), 2); // once a drop
-        QVERIFY(fake->messages.isEmpty());
+        QCOMPARE(fake->prompts.size(), 2);
     }
 
-    void fontDialogChangesNothing()
+    // The club contest restored: every entry enabled, the donor box greyed.
+    void keyboardMouseAndFont()
     {
-        settingsWith(Contests::club.name);
+        QVERIFY(QFile::copy(testDataFile("club.ini.txt"), path(settingsFileName)));
         start();
-        form->List1_OLEDragDrop({testDataFile("club.zlog.txt")});
-        const auto snapshot = [this] {
-            QStringList state = SettingsLines(form->stationEntries());
-            state << form->logText() << form->font().toString();
-            for (QWidget *widget : form->findChildren<QWidget *>())
-                state << widget->font().toString();
-            return state << entriesIn(dir->path());
-        };
-        const QStringList before = snapshot();
-        control<QAction>("gengo")->trigger();
-        QCOMPARE(fake->fontDialogs, 1);
-        QCOMPARE(snapshot(), before);
-        // It offers the font the window really shows, not a Latin one in bold italic.
-        QCOMPARE(fake->font.family(), QFontInfo(control("List1")->font()).family());
-        QCOMPARE(fake->font.weight(), QFont::Normal);
-        QVERIFY(!fake->font.italic());
-    }
+        // A greyed box looks ticked, so a click clears it; the next ticks it.
+        auto *donor = control<QCheckBox>("Check1", Form1::Donor);
+        QCOMPARE(donor->checkState(), Qt::PartiallyChecked);
+        const QPoint indicator(donor->height() / 2, donor->height() / 2);
+        QTest::mouseClick(donor, Qt::LeftButton, Qt::NoModifier, indicator);
+        QCOMPARE(donor->checkState(), Qt::Unchecked);
+        QTest::mouseClick(donor, Qt::LeftButton, Qt::NoModifier, indicator);
+        QCOMPARE(donor->checkState(), Qt::Checked);
 
-    // The two places where the Tab key jumps against the layout, and it never stops on a
-    // control hidden beneath the big text boxes.
-    void tabOrderJumps()
-    {
-        settingsWith(Contests::lets.name); // every entry enabled
-        start(true);
+        // Where the Tab key jumps against the layout; from the last entry it goes round to the
+        // first, past the controls hidden beneath the big text boxes.
         const auto next = [](QWidget *from) {
             from->setFocus();
             QTest::keyClick(from, Qt::Key_Tab);
@@ -456,6 +271,11 @@ private Q_SLOTS:
         QCOMPARE(next(text1(Form1::Address)), text2());
         QCOMPARE(next(control("Text3")), control("Command1", Form1::ExportButton));
         QCOMPARE(next(control("List1")), control("Check1", Form1::Senior));
+        QCOMPARE(next(control("Check1", Form1::Donor)), combo(Form1::Contest));
+
+        // The font dialog offers the font the window really shows.
+        control<QAction>("gengo")->trigger();
+        QCOMPARE(fake->font.family(), QFontInfo(control("List1")->font()).family());
     }
 };
 

@@ -1,8 +1,8 @@
 #include "input/log_loading.h"
 
 #include "test_files.h"
-#include <QStringEncoder>
 
+#include <QStringEncoder>
 #include <QtTest>
 
 namespace
@@ -39,106 +39,61 @@ class TestLogLoading : public QObject
     }
 
 private Q_SLOTS:
-    void writesAnswerFromFirstLineLacking_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<QString>("columns");
-        QTest::newRow("13") << u"13"_s << u"13"_s;
-        QTest::newRow("7") << u"7"_s << u"7 "_s;
-        QTest::newRow("1234") << u"1234"_s << u"12"_s;
-        QTest::newRow("empty") << QString() << u"  "_s;
-    }
+    // Lines above the question stay as read: the header, whose column 28 is blank, and a
+    // full-width blank do not ask. From the question on, every line that reaches column 28
+    // gets the answer, its own multiplier or header words notwithstanding.
     void writesAnswerFromFirstLineLacking()
     {
-        QFETCH(QString, answer);
-        QFETCH(QString, columns);
         const QString own = withColumns(lacking, u"25"_s);
-        bool asked = false;
-        const QString text = PatchSentMultiplier({header, withMultiplier, lacking, own, header,
-                                                  QString(), lacking.left(10), lacking.left(28)},
-                                                 this->answer(answer), &asked);
-        QCOMPARE(prompts, QStringList{u"自分で送信したマルチが設定されていません。\r"
-                                      u"送信したマルチを入力して下さい。"_s});
-        QVERIFY(asked);
-        // Lines above the question stay as read; from it on every line that reaches column 28
-        // gets the answer, its own multiplier or header words notwithstanding.
-        QCOMPARE(text, crlfLines({header, withMultiplier, withColumns(lacking, columns),
-                                  withColumns(own, columns), withColumns(header, columns),
-                                  QString(), lacking.left(10), lacking.left(27) + columns[0]}));
-    }
-
-    void asksOnlyForBlankColumn28_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("asks");
-        QTest::newRow("header") << header << false;
-        QTest::newRow("Callsign") << QString(header).replace(u"call"_s, u"Call"_s) << true;
-        QTest::newRow("blank") << lacking << true;
-        QTest::newRow("multiplier") << withMultiplier << false;
-        QTest::newRow("full-width blank") << withColumns(lacking, u"　 "_s) << false;
-        QTest::newRow("27 characters") << lacking.left(27) << false;
-        QTest::newRow("28 characters") << lacking.left(28) << true;
-    }
-    void asksOnlyForBlankColumn28()
-    {
-        QFETCH(QString, line);
-        QFETCH(bool, asks);
-        const QString text = PatchSentMultiplier({line, lacking}, answer(u"13"_s));
-        QCOMPARE(prompts.size(), 1);
-        const QString first = asks ? withColumns(line, u"13"_s).left(line.size()) : line;
-        QCOMPARE(text.left(first.size() + 2), first + u"\r\n"_s);
-    }
-
-    void countsCharactersNotBytes()
-    {
-        // Full-width callsigns take two bytes a character in the file: counted in bytes, the
-        // first data line would seem to lack the multiplier and the second would be patched
-        // inside its callsign column. The last line has no terminator.
-        const QString full = QString(withMultiplier).replace(u"JH1QXK"_s, u"ＪＨ１ＱＸＫ"_s);
-        const QString fullLacking = QString(lacking).replace(u"JE1RZP"_s, u"ＪＥ１ＲＺＰ"_s);
-        QTemporaryDir dir;
-        QStringEncoder cp932("windows-31j");
-        writeFile(dir.filePath(u"log.txt"_s),
-                  cp932.encode(crlfLines({header, full}) + fullLacking));
-
-        const LoadedLog loaded = LoadLogFile(dir.filePath(u"log.txt"_s), answer(u"13"_s));
-        QCOMPARE(loaded.error, QString());
-        QCOMPARE(prompts.size(), 1);
-        QCOMPARE(loaded.text, crlfLines({header, full, withColumns(fullLacking, u"13"_s)}));
-    }
-
-    void failsWithoutAsking()
-    {
-        // The question would come on the first line, before the bad bytes are reached.
-        QTemporaryDir dir;
-        writeFile(dir.filePath(u"bad.txt"_s), lacking.toLatin1() + "\r\n\x81 \r\n");
-        const LoadedLog loaded = LoadLogFile(dir.filePath(u"bad.txt"_s), answer(u"13"_s));
-        QVERIFY(loaded.error.contains(u"2行目"_s));
-        QCOMPARE(loaded.text, QString());
-        QCOMPARE(prompts, QStringList());
+        const QString fullWidth = withColumns(lacking, u"　 "_s);
+        const std::pair<QString, QString> answers[] = {
+            {u"13"_s, u"13"_s}, {u"7"_s, u"7 "_s}, {u"1234"_s, u"12"_s}, {u""_s, u"  "_s}};
+        for (const auto &[text, columns] : answers) {
+            QCOMPARE(PatchSentMultiplier({header, withMultiplier, fullWidth, lacking, own, header,
+                                          QString(), lacking.left(10), lacking.left(28)},
+                                         answer(text)),
+                     crlfLines({header, withMultiplier, fullWidth, withColumns(lacking, columns),
+                                withColumns(own, columns), withColumns(header, columns), QString(),
+                                lacking.left(10), lacking.left(27) + columns[0]}));
+            QCOMPARE(prompts, QStringList{u"自分で送信したマルチが設定されていません。\r"
+                                          u"送信したマルチを入力して下さい。"_s});
+        }
+        // "Callsign" makes no header; a line of 28 characters reaches the column.
+        for (const QString &line :
+             {QString(header).replace(u"call"_s, u"Call"_s), lacking.left(28)})
+            QCOMPARE(PatchSentMultiplier({line}, answer(u"13"_s)),
+                     withColumns(line, u"13"_s).left(line.size()) + u"\r\n"_s);
     }
 
     // An editor, a mail or a file transfer may leave LF or CR alone at the line ends; the
     // log must load, and ask, as its CR LF original does.
-    void anyLineEndLoadsAsCrLf_data()
+    void loadsFileAsCrLf()
     {
-        QTest::addColumn<QByteArray>("lineEnd");
-        QTest::newRow("CR LF") << QByteArray("\r\n");
-        QTest::newRow("LF") << QByteArray("\n");
-        QTest::newRow("CR") << QByteArray("\r");
-    }
-    void anyLineEndLoadsAsCrLf()
-    {
-        QFETCH(QByteArray, lineEnd);
+        const QString patched = crlfLines({header, withMultiplier, withColumns(lacking, u"13"_s)});
+        const QByteArray lf =
+            (QStringList{header, withMultiplier, lacking}.join(u'\n') + u'\n').toLatin1();
+        const QString full = QString(withMultiplier).replace(u"JH1QXK"_s, u"ＪＨ１ＱＸＫ"_s);
+        const QString fullLacking = QString(lacking).replace(u"JE1RZP"_s, u"ＪＥ１ＲＺＰ"_s);
+        const std::pair<QByteArray, QString> cases[] = {
+            {lf, patched},
+            {QByteArray(lf).replace('\n', '\r'), patched},
+            // Full-width callsigns take two bytes a character in the file: counted in bytes,
+            // the first data line would seem to lack the multiplier and the second would be
+            // patched inside its callsign column. The last line has no terminator.
+            {QStringEncoder("windows-31j").encode(crlfLines({header, full}) + fullLacking),
+             crlfLines({header, full, withColumns(fullLacking, u"13"_s)})},
+            // A decoding failure asks nothing, though the question would come first.
+            {lacking.toLatin1() + "\r\n\x81 \r\n", QString()},
+        };
         QTemporaryDir dir;
         const QString path = dir.filePath(u"log.txt"_s);
-        writeFile(path, (header + u"\n"_s + withMultiplier + u"\n"_s + lacking + u"\n"_s)
-                            .toLatin1()
-                            .replace("\n", lineEnd));
-        const LoadedLog loaded = LoadLogFile(path, answer(u"13"_s));
-        QCOMPARE(loaded.error, QString());
-        QCOMPARE(prompts.size(), 1);
-        QCOMPARE(loaded.text, crlfLines({header, withMultiplier, withColumns(lacking, u"13"_s)}));
+        for (const auto &[bytes, text] : cases) {
+            writeFile(path, bytes);
+            const LoadedLog loaded = LoadLogFile(path, answer(u"13"_s));
+            QCOMPARE(loaded.text, text);
+            QCOMPARE(prompts.size(), text.isEmpty() ? 0 : 1);
+            QCOMPARE(loaded.error.contains(u"2行目"_s), text.isEmpty());
+        }
     }
 };
 
