@@ -1,3 +1,4 @@
+#include "console_output.h"
 #include "convert_command.h"
 
 #include "core/messages.h"
@@ -12,12 +13,30 @@
 
 #include <cstdio>
 #include <cstdlib>
+
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#endif
 #include <new>
 
 namespace
 {
 
 constexpr int exitUsage = 2;
+
+QTextStream &standardOutput()
+{
+    static ConsoleOutput device(stdout);
+    static QTextStream stream(&device);
+    return stream;
+}
+
+QTextStream &standardError()
+{
+    static ConsoleOutput device(stderr);
+    static QTextStream stream(&device);
+    return stream;
+}
 const QString programName = QStringLiteral("tornak-cabrillo");
 
 struct Options {
@@ -37,9 +56,8 @@ struct Options {
 
 int usageError(const QString &message)
 {
-    QTextStream err(stderr);
-    err << message << Qt::endl
-        << QStringLiteral("使い方は tornak-cabrillo --help で確認して下さい") << Qt::endl;
+    QTextStream &err = standardError();
+    err << message << Qt::endl << Messages::seeHelp() << Qt::endl;
     return exitUsage;
 }
 
@@ -84,9 +102,9 @@ int runCommandLine(int argc, char *argv[])
 
     const QStringList arguments = parser.positionalArguments();
     if (arguments.isEmpty() || arguments.first() != QLatin1String("convert"))
-        return usageError(QStringLiteral("コマンドを指定して下さい（convert）"));
+        return usageError(Messages::noCommand());
     if (arguments.size() != 2)
-        return usageError(QStringLiteral("変換するログファイルを一つ指定して下さい"));
+        return usageError(Messages::oneLogFile());
 
     ConvertOptions convert;
     convert.logFile = arguments.at(1);
@@ -98,30 +116,36 @@ int runCommandLine(int argc, char *argv[])
     if (parser.isSet(options.year)) {
         const auto year = parseYear(parser.value(options.year));
         if (!year)
-            return usageError(QStringLiteral("--year には西暦4桁（例: 2026）を指定して下さい"));
+            return usageError(Messages::badYear());
         convert.year = *year;
     }
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    return RunConvert(convert, out, err);
+    return RunConvert(convert, standardOutput(), standardError());
 }
 
 // Qt would abort with an English message; say in the user's words what to do instead.
 bool displayAvailable()
 {
+#if defined(Q_OS_WIN)
+    return true;
+#else
     const auto set = [](const char *name) { return !qEnvironmentVariableIsEmpty(name); };
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+#endif
 }
 
 int runWindow(int argc, char *argv[])
 {
     if (!displayAvailable()) {
-        QTextStream(stderr) << QStringLiteral("ウィンドウを表示できる画面がありません。"
-                                              "画面の無い環境では tornak-cabrillo convert LOGFILE "
-                                              "で変換できます（tornak-cabrillo --help）。")
-                            << Qt::endl;
+        standardError() << Messages::noDisplay() << Qt::endl;
         return 1;
     }
+#if defined(Q_OS_WIN)
+    // The program is a console program, so that the command line prints and waits as one
+    // does; started by a double click it has a console of its own, which the window lets go.
+    DWORD processes[2];
+    if (GetConsoleProcessList(processes, 2) == 1)
+        FreeConsole();
+#endif
     QApplication app(argc, argv);
     SetUpWindowApplication();
     QApplication::setApplicationVersion(QStringLiteral(TORNAK_VERSION));
@@ -141,7 +165,7 @@ int main(int argc, char *argv[])
     try {
         return runCommandLine(argc, argv);
     } catch (const std::bad_alloc &) {
-        std::fputs(Messages::outOfMemory().toUtf8().append('\n').constData(), stderr);
+        standardError() << Messages::outOfMemory() << Qt::endl;
         return 1;
     }
 }
