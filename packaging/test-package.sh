@@ -53,7 +53,9 @@ for file in usr/bin/tornak-cabrillo \
     "usr/share/metainfo/$app_id.metainfo.xml" \
     "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
     usr/share/man/man1/tornak-cabrillo.1.gz \
-    usr/share/doc/tornak-cabrillo/README.ja.md; do
+    usr/share/doc/tornak-cabrillo/README.ja.md \
+    usr/share/doc/tornak-cabrillo/copyright \
+    usr/share/doc/tornak-cabrillo/changelog.gz; do
     [ -f "$root/$file" ] || fail "the package lacks /$file"
 done
 for size in 16 22 24 32 48 64 128 256; do
@@ -86,7 +88,7 @@ appstreamcli validate-tree --no-net "$root" >"$scratch/tree.log" 2>&1 ||
 program=$root/usr/bin/tornak-cabrillo
 shown=$(env -u LD_LIBRARY_PATH "$program" --version 2>&1)
 [ "$shown" = "tornak-cabrillo $version" ] || fail "--version printed '$shown'"
-# And it converts: Shift_JIS in and out needs Qt's ICU codecs from the installed libraries.
+# And it converts: Shift_JIS in and out needs the system's converter.
 mkdir -p "$scratch/run"
 if out=$(cd "$scratch/run" && env -u LD_LIBRARY_PATH "$program" convert "$data/club.zlog.txt" \
     --settings "$data/club.ini.txt" --year 2026 2>&1); then
@@ -95,6 +97,10 @@ if out=$(cd "$scratch/run" && env -u LD_LIBRARY_PATH "$program" convert "$data/c
 else
     fail "the packaged program's convert failed: $out"
 fi
+
+# Debian's own checker finds no error in it.
+lintian --fail-on error --allow-root "$deb" >"$scratch/lintian.log" 2>&1 ||
+    { cat "$scratch/lintian.log"; fail "lintian"; }
 
 [ "$failed" -eq 0 ] && echo "the package holds, declares and runs what it should"
 exit "$failed"
