@@ -4,7 +4,8 @@ APP = $(abspath $(BUILD))/src/tornak-cabrillo
 # The window reads and writes ini.txt and the Cabrillo file in its current folder.
 RUN_DIR = $(BUILD)/run
 
-.PHONY: all deps build test test-sanitize bench run screenshot format clean package
+.PHONY: all deps build test test-sanitize bench run screenshot format format-check clean package \
+	windows test-windows screenshot-windows
 
 all: build
 
@@ -85,8 +86,23 @@ package: deps
 	cd $(BUILD)-package && cpack -G DEB
 	@ls $(BUILD)-package/*.deb
 
+# Windows: Qt is cross-built once into ~/.cache (scripts/build-qt-windows.sh, about 35 minutes
+# on two cores the first time); then the program and dist/tornak-cabrillo-<version>-win64.zip.
+windows:
+	./packaging/windows/make-zip.sh
+
+# The whole suite built for Windows and run under wine, and the examples compared with the
+# Linux program's output.
+test-windows:
+	./packaging/windows/test-windows.sh
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# Fails when a source file differs from what .clang-format makes of it; CI runs it.
+format-check:
+	./scripts/install-deps.sh
+	clang-format --dry-run -Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
 	rm -rf $(BUILD)

@@ -1,12 +1,16 @@
 #!/bin/sh
 # Installs what building, testing and running need on Debian 12, and nothing that is
 # already there. With --xvfb it adds the virtual display used for screenshots, with --fuzz
-# clang and the libFuzzer runtime.
+# clang and the libFuzzer runtime, with --windows the MinGW-w64 cross compilers and wine.
 set -eu
 
-packages="cmake g++ make qt6-base-dev qt6-translations-l10n desktop-file-utils appstream groff-base dpkg-dev file"
+packages="cmake g++ make clang-format qt6-base-dev qt6-translations-l10n desktop-file-utils appstream
+    groff-base dpkg-dev file lintian"
 [ "${1:-}" = "--xvfb" ] && packages="$packages xvfb xauth"
 [ "${1:-}" = "--fuzz" ] && packages="$packages clang libclang-rt-14-dev"
+[ "${1:-}" = "--windows" ] && packages="$packages g++-mingw-w64-x86-64-posix \
+    gcc-mingw-w64-x86-64-posix wine wine64 ninja-build qt6-base-dev-tools xz-utils patch zip \
+    xvfb xauth"
 
 missing=""
 for package in $packages; do
