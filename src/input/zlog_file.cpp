@@ -103,6 +103,8 @@ public:
     }
     Line &operator+=(QByteArrayView text)
     {
+        if (text.isEmpty()) // an empty view may hold no pointer at all
+            return *this;
         std::memcpy(buffer.data() + used, text.data(), size_t(text.size()));
         used += text.size();
         return *this;

@@ -123,7 +123,12 @@ Form1::Form1(const QString &settingsFile, const QString &outputFolderToUse,
            twips.px(8190) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The focused box ends its edit while QWidget deletes the children, when this is no
+    // longer a Form1.
+    QObject::disconnect(Combo1[Contest]->lineEdit(), nullptr, this, nullptr);
+}
 
 QComboBox *Form1::makeCombo(QWidget *area, int index, QRect rect, const QStringList &items)
 {
