@@ -138,6 +138,11 @@ private Q_SLOTS:
 
     void settingsOrFolderProblems()
     {
+        // Saved entries are the very bytes they were read from, on every platform.
+        QVERIFY(exportLog(clubWith()).written);
+        QCOMPARE(readFile(dir->filePath(settingsFileName)), readFile(testDataFile("club.ini.txt")));
+        QVERIFY(QFile::remove(dir->filePath(settingsFileName)));
+
         // One line of the settings file cannot hold a line break: it would shift every entry
         // after it at the next start. That is reported, and the output is still written.
         const ExportResult result = exportLog(clubWith(&E::address, u"\r\n東京都"_s));
