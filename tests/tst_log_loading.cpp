@@ -1,8 +1,8 @@
+#include "core/text_file.h"
 #include "input/log_loading.h"
 
 #include "test_files.h"
 
-#include <QStringEncoder>
 #include <QtTest>
 
 namespace
@@ -80,7 +80,7 @@ private Q_SLOTS:
             // Full-width callsigns take two bytes a character in the file: counted in bytes,
             // the first data line would seem to lack the multiplier and the second would be
             // patched inside its callsign column. The last line has no terminator.
-            {QStringEncoder("windows-31j").encode(crlfLines({header, full}) + fullLacking),
+            {TextFile::encodeLines({header, full, fullLacking}).value().chopped(2),
              crlfLines({header, full, withColumns(fullLacking, u"13"_s)})},
             // A decoding failure asks nothing, though the question would come first.
             {lacking.toLatin1() + "\r\n\x81 \r\n", QString()},
@@ -94,6 +94,23 @@ private Q_SLOTS:
             QCOMPARE(prompts.size(), text.isEmpty() ? 0 : 1);
             QCOMPARE(loaded.error.contains(u"2行目"_s), text.isEmpty());
         }
+    }
+
+    // A zLOG log's strings are Shift_JIS, even where the whole export would also read as
+    // Japanese UTF-8: E3 81 82 E3 81 84 is "縺ゅ＞", not "あい".
+    void readsZlogLogAsShiftJis()
+    {
+        QByteArray bytes = readFile(testDataFile("zlog/sample.ZLO"));
+        bytes.replace(4 * 256 + 175, 7, "\x06\xE3\x81\x82\xE3\x81\x84");
+        bytes.replace(6 * 256 + 175, 4, "\x03QRM"); // its only other text beyond ASCII
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"log.ZLO"_s);
+        writeFile(path, bytes);
+        const LoadedLog loaded = LoadLogFile(path, answer(u"13"_s));
+        QCOMPARE(loaded.error, QString());
+        QCOMPARE(loaded.text, TextFile::decode(readFile(testDataFile("zlog/sample.ZLO.export.txt")))
+                                  .text.replace(u"QSB"_s, u"縺ゅ＞"_s)
+                                  .replace(u"ＱＲＭ"_s, u"QRM"_s));
     }
 };
 

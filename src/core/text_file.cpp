@@ -124,7 +124,13 @@ class StreamDecoder
 public:
     using TextReceiver = std::function<bool(QStringView text)>;
 
-    explicit StreamDecoder(TextReceiver receiver) : receive(std::move(receiver)) {}
+    StreamDecoder(TextReceiver receiver, Reading reading) : receive(std::move(receiver))
+    {
+        if (reading == Reading::ShiftJisOnly) {
+            encoding = Encoding::ShiftJis;
+            started = true;
+        }
+    }
 
     // Decodes what it can; false once the receiver stopped or the bytes failed.
     bool feed(QByteArrayView bytes)
@@ -312,10 +318,12 @@ QString codecProblem()
 Decoded decode(QByteArrayView bytes)
 {
     QString text;
-    StreamDecoder decoder([&text](QStringView piece) {
-        text.append(piece);
-        return true;
-    });
+    StreamDecoder decoder(
+        [&text](QStringView piece) {
+            text.append(piece);
+            return true;
+        },
+        Reading::Detect);
     if (decoder.feed(bytes) && decoder.finish())
         return {std::move(text), 0};
     // The lines in front of the bad one.
@@ -338,15 +346,19 @@ QStringList splitLines(const QString &text)
 }
 
 struct LineDecoder::Parts {
-    explicit Parts(const LineReceiver &receive)
-        : splitter(receive), decoder([this](QStringView text) { return splitter.feed(text); })
+    Parts(const LineReceiver &receive, Reading reading)
+        : splitter(receive),
+          decoder([this](QStringView text) { return splitter.feed(text); }, reading)
     {
     }
     LineSplitter splitter;
     StreamDecoder decoder;
 };
 
-LineDecoder::LineDecoder(const LineReceiver &receive) : parts(std::make_unique<Parts>(receive)) {}
+LineDecoder::LineDecoder(const LineReceiver &receive, Reading reading)
+    : parts(std::make_unique<Parts>(receive, reading))
+{
+}
 
 LineDecoder::~LineDecoder() = default;
 
@@ -370,7 +382,7 @@ LinesRead LineDecoder::finish()
 
 LinesRead forEachLine(QByteArrayView bytes, const LineReceiver &receive)
 {
-    LineDecoder decoder(receive);
+    LineDecoder decoder(receive, Reading::Detect);
     for (qsizetype start = 0; start < bytes.size(); start += 4 * chunk) {
         if (!decoder.feed(bytes.sliced(start, std::min(4 * chunk, bytes.size() - start))))
             break;
@@ -380,7 +392,7 @@ LinesRead forEachLine(QByteArrayView bytes, const LineReceiver &receive)
 
 QString forEachLine(Files::Reader &file, const LineReceiver &receive)
 {
-    LineDecoder decoder(receive);
+    LineDecoder decoder(receive, Reading::Detect);
     QByteArray bytes(4 * chunk, Qt::Uninitialized);
     qsizetype n = 0;
     while ((n = file.read(bytes.data(), bytes.size())) > 0 && decoder.feed(bytes.first(n))) {

@@ -38,13 +38,17 @@ struct LinesRead {
     int nulLine = 0; // the line holding the first NUL byte, or 0: a binary file
 };
 
+// How bytes are read: Shift_JIS or UTF-8 as found, or Shift_JIS whatever UTF-8 would make
+// of them (text the tool made itself from Shift_JIS, such as a zLOG log's export).
+enum class Reading { Detect, ShiftJisOnly };
+
 // Decodes bytes as they come, a chunk at a time, and hands on their lines, so that a large
 // log is never held whole. The first bad byte or NUL stops it; the lines in front of it have
 // been handed on.
 class LineDecoder
 {
 public:
-    explicit LineDecoder(const LineReceiver &receive);
+    LineDecoder(const LineReceiver &receive, Reading reading);
     ~LineDecoder();
     // False once the receiver stopped or the bytes failed.
     bool feed(QByteArrayView bytes);

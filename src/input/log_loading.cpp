@@ -68,7 +68,7 @@ QString LogFile::read(const TextFile::LineReceiver &receive)
 {
     if (!binary)
         return TextFile::forEachLine(file, receive);
-    TextFile::LineDecoder decoder(receive);
+    TextFile::LineDecoder decoder(receive, TextFile::Reading::ShiftJisOnly);
     binary->write([this](char *into, qsizetype room) { return file.read(into, room); },
                   [&decoder](QByteArrayView text) { return decoder.feed(text); });
     const TextFile::LinesRead lines = decoder.finish();

@@ -44,7 +44,6 @@ private:
     bool zlox = false;
     qsizetype recordSize = 256;
     bool fiveIsFt4 = false;
-    bool headerRead = false;
     bool wide = false;
     std::vector<bool> keep; // for each QSO record, whether zLOG keeps it
 };
