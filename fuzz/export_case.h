@@ -169,7 +169,8 @@ inline std::map<QString, QByteArray> without(std::map<QString, QByteArray> files
 }
 
 // A refusal for a character that Shift_JIS cannot hold names that character: the first in
-// the entries, which are checked first, else the first in the QSO lines.
+// the entries, which are checked first, else, when no control character in the header came
+// before, the first in the QSO lines.
 inline void checkNamesCulprit(const ExportRequest &request, const QsoLines &qso,
                               const QString &message)
 {
@@ -184,6 +185,11 @@ inline void checkNamesCulprit(const ExportRequest &request, const QsoLines &qso,
             FUZZ_CHECK(message.contains(characterCode(*c)));
             return;
         }
+    }
+    // A control character in the header is refused before the QSO lines are looked at.
+    for (const QString &line : WriteCabrilloHeader(entries).lines) {
+        if (TextFile::firstControlCharacter(line))
+            return;
     }
     if (qso.error)
         return;
