@@ -11,11 +11,10 @@
 namespace TextSearch
 {
 
-// Position of the first character for which matches() holds, or -1.
-template <typename Matches> qsizetype firstMatching(QStringView text, Matches matches)
+// Position of the first unit (a character, or a byte) for which matches() holds, or -1.
+template <typename Unit, typename Matches>
+qsizetype firstMatching(const Unit *p, qsizetype size, Matches matches)
 {
-    const char16_t *p = text.utf16();
-    const qsizetype size = text.size();
     constexpr qsizetype block = 32;
     qsizetype i = 0;
     for (; i + block <= size; i += block) {
@@ -30,6 +29,11 @@ template <typename Matches> qsizetype firstMatching(QStringView text, Matches ma
             return i;
     }
     return -1;
+}
+
+template <typename Matches> qsizetype firstMatching(QStringView text, Matches matches)
+{
+    return firstMatching(text.utf16(), text.size(), matches);
 }
 
 // Position of c at or after from, or -1. Qt 6.4 sends even a one-character search through
@@ -63,22 +67,8 @@ inline bool contains(QStringView text, QStringView word)
 // Position of the first byte from the given value on, or -1.
 inline qsizetype firstByteFrom(QByteArrayView bytes, unsigned char value)
 {
-    const auto *p = reinterpret_cast<const unsigned char *>(bytes.data());
-    const qsizetype size = bytes.size();
-    constexpr qsizetype block = 32;
-    qsizetype i = 0;
-    for (; i + block <= size; i += block) {
-        unsigned hits = 0;
-        for (qsizetype j = 0; j < block; ++j)
-            hits |= unsigned(p[i + j] >= value);
-        if (hits != 0)
-            break;
-    }
-    for (; i < size; ++i) {
-        if (p[i] >= value)
-            return i;
-    }
-    return -1;
+    return firstMatching(reinterpret_cast<const unsigned char *>(bytes.data()), bytes.size(),
+                         [value](unsigned char x) { return x >= value; });
 }
 
 } // namespace TextSearch
