@@ -5,6 +5,8 @@
 #include "input/log_loading.h"
 #include "settings/settings_file.h"
 
+#include <QDir>
+
 int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err)
 {
     StationEntries entries = InitialStationEntries();
@@ -37,6 +39,6 @@ int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err
         err << result.message << Qt::endl;
         return 1;
     }
-    out << result.outputPath << Qt::endl;
+    out << QDir::toNativeSeparators(result.outputPath) << Qt::endl;
     return 0;
 }

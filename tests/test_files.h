@@ -15,6 +15,12 @@
 // u"..."_s for the tests' many string literals.
 using namespace Qt::StringLiterals;
 
+// A path as messages show it: with the system's separators.
+inline QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
 inline QString testDataFile(const char *name)
 {
     return QStringLiteral(TEST_DATA_DIR "/") + QLatin1String(name);

@@ -149,25 +149,27 @@ private Q_SLOTS:
         QCOMPARE(result.shortenedAddress, std::optional<QString>(u"東京都"_s));
         QCOMPARE(result.settingsError,
                  u"設定ファイル「%1」を保存できませんでした"
-                 u"（「住所」に改行があります）"_s.arg(dir->filePath(settingsFileName)));
+                 u"（「住所」に改行があります）"_s.arg(shown(dir->filePath(settingsFileName))));
 
         const QString nowhere = dir->filePath(u"nowhere"_s);
         QCOMPARE(exportLog(clubWith(), QString(), nowhere).message,
-                 u"出力先のフォルダー「%1」がありません"_s.arg(nowhere));
+                 u"出力先のフォルダー「%1」がありません"_s.arg(shown(nowhere)));
 #if defined(Q_OS_UNIX)
         // A pipe or a device of the output's name is never replaced by a file.
         QVERIFY(QFile::remove(result.outputPath));
         QVERIFY(makePipe(result.outputPath));
         QCOMPARE(exportLog(clubWith()).message,
-                 u"「%1」は通常のファイルではありません"_s.arg(result.outputPath));
+                 u"「%1」は通常のファイルではありません"_s.arg(shown(result.outputPath)));
         QVERIFY(!QFileInfo(result.outputPath).isFile());
         QCOMPARE(entriesIn(dir->path()), QStringList{u"JA1ABC.txt"_s}); // no settings saved
 #endif
 
+#if !defined(Q_OS_WIN)
         // Qt reads a name beginning with ":" as a path into its resources; it must still
-        // land in the output folder.
+        // land in the output folder. Windows allows no ':' in a name.
         QVERIFY(exportLog(clubWith(&E::callsign, u"A/:T"_s)).written);
         QVERIFY(QFileInfo(dir->path() + u"/:T.txt"_s).isFile());
+#endif
     }
 };
 

@@ -170,7 +170,7 @@ private Q_SLOTS:
         const QString out = path(u"JA1ABC.txt"_s);
         text1(Form1::Callsign)->setText(u"JA1ABC/1"_s);
         button->click();
-        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 0 件）"_s.arg(out));
+        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 0 件）"_s.arg(shown(out)));
         Form1 restarted(path(settingsFileName), dir->path(), std::make_unique<FakeDialogs>());
         restarted.Form_Load();
         QCOMPARE(SettingsLines(restarted.stationEntries()), SettingsLines(form->stationEntries()));
@@ -194,7 +194,7 @@ private Q_SLOTS:
         QVERIFY(form->statusText().isEmpty());
         button->click();
         QCOMPARE(fake->questions.size(), 2);
-        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 7 件）"_s.arg(out));
+        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 7 件）"_s.arg(shown(out)));
 
         // An address that begins with a line break is shown shortened once exported; the
         // settings file, which cannot hold the break, is not saved, and the window says so.
@@ -212,9 +212,9 @@ private Q_SLOTS:
         text2()->setPlainText(u"typed before"_s);
         form->Text2_OLEDragDrop({dir->path()});
         control<QAction>("FileOpen")->trigger(); // the dialog is cancelled
-        QCOMPARE(
-            fake->messages,
-            QStringList{u"「%1」はフォルダーです。ファイルを指定して下さい"_s.arg(dir->path())});
+        QCOMPARE(fake->messages,
+                 QStringList{u"「%1」はフォルダーです。ファイルを指定して下さい"_s.arg(
+                     shown(dir->path()))});
         QCOMPARE(form->logText(), u"typed before"_s);
 
         fake->chosenFile = testDataFile("club.zlog.txt");

@@ -52,6 +52,7 @@ void TestFuzzRegressions::initTestCase()
 void TestFuzzRegressions::init()
 {
     QDir current(currentFolder.path());
+    QVERIFY(QDir::setCurrent(QDir::tempPath())); // Windows removes no current folder
     QVERIFY(current.removeRecursively());
     QVERIFY(current.mkpath(QStringLiteral(".")));
     QVERIFY(QDir::setCurrent(current.path()));

@@ -1,5 +1,7 @@
 #include "core/messages.h"
 
+#include <QDir>
+
 namespace Messages
 {
 
@@ -9,6 +11,12 @@ namespace
 bool isControl(char32_t c)
 {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+// A path as the system writes it (C:\Users\… on Windows).
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
 }
 
 // A control character in a message would ring, erase or steer a terminal; its picture
@@ -71,7 +79,7 @@ QString required(const QString &entry)
 
 QString written(const QString &path, int qsoCount)
 {
-    return QStringLiteral("%1 を作成しました（QSO %2 件）").arg(path, number(qsoCount));
+    return QStringLiteral("%1 を作成しました（QSO %2 件）").arg(shown(path), number(qsoCount));
 }
 
 QString codecMissing()
@@ -130,47 +138,48 @@ QString multiplierMissing()
 
 QString cannotOpen(const QString &path, const QString &reason)
 {
-    return QStringLiteral("ファイル「%1」を開けません（%2）").arg(path, reason);
+    return QStringLiteral("ファイル「%1」を開けません（%2）").arg(shown(path), reason);
 }
 
 QString isFolder(const QString &path)
 {
-    return QStringLiteral("「%1」はフォルダーです。ファイルを指定して下さい").arg(path);
+    return QStringLiteral("「%1」はフォルダーです。ファイルを指定して下さい").arg(shown(path));
 }
 
 QString noSuchFolder(const QString &path)
 {
-    return QStringLiteral("出力先のフォルダー「%1」がありません").arg(path);
+    return QStringLiteral("出力先のフォルダー「%1」がありません").arg(shown(path));
 }
 
 QString undecodableBytes(const QString &path, int lineNumber)
 {
     return QStringLiteral("ファイル「%1」の%2行目に文字として読めないバイトがあります"
                           "（Shift_JISのテキストファイルを指定して下さい）")
-        .arg(path, number(lineNumber));
+        .arg(shown(path), number(lineNumber));
 }
 
 QString nulBytes(const QString &path, int lineNumber)
 {
     return QStringLiteral(
                "ファイル「%1」の%2行目にNUL文字があります。テキストファイルではないようです")
-        .arg(path, number(lineNumber));
+        .arg(shown(path), number(lineNumber));
 }
 
 QString cannotWrite(const QString &path, const QString &reason)
 {
-    return QStringLiteral("ファイル「%1」に書き込めません（%2）").arg(path, reason);
+    return QStringLiteral("ファイル「%1」に書き込めません（%2）").arg(shown(path), reason);
 }
 
 QString settingsStopped(const QString &path, int lineNumber)
 {
     return QStringLiteral("設定ファイル「%1」の%2行目が読めないため、設定の復元を途中で止めました")
-        .arg(path, number(lineNumber));
+        .arg(shown(path), number(lineNumber));
 }
 
 QString settingsNotSaved(const QString &path, const QString &reason)
 {
-    return QStringLiteral("設定ファイル「%1」を保存できませんでした（%2）").arg(path, reason);
+    return QStringLiteral("設定ファイル「%1」を保存できませんでした（%2）")
+        .arg(shown(path), reason);
 }
 
 QString unsafeFileName(const QString &callsign, const QString &fileName)
@@ -230,7 +239,7 @@ QString lineBreakInEntry(const QString &entry)
 
 QString notRegularFile(const QString &path)
 {
-    return QStringLiteral("「%1」は通常のファイルではありません").arg(path);
+    return QStringLiteral("「%1」は通常のファイルではありません").arg(shown(path));
 }
 
 QString notRegularFileReason()
@@ -241,7 +250,7 @@ QString notRegularFileReason()
 QString fileTooLarge(const QString &path, qint64 limit)
 {
     return QStringLiteral("ファイル「%1」は大きすぎるため読み込めません（%2 MiBまで）")
-        .arg(path, QString::number(limit / (1024 * 1024)));
+        .arg(shown(path), QString::number(limit / (1024 * 1024)));
 }
 
 QString outOfMemory()
@@ -297,34 +306,34 @@ QString zlogRecordSize(const QString &path, int recordSize)
 {
     return QStringLiteral("zLOGのログファイル「%1」の大きさが%2バイトの倍数ではありません。"
                           "途中で切れているか、壊れています")
-        .arg(path, number(recordSize));
+        .arg(shown(path), number(recordSize));
 }
 
 QString zlogUndecodableText(const QString &path, int record)
 {
     return QStringLiteral("zLOGのログファイル「%1」の%2件目のQSOに、"
                           "Shift_JISの文字として読めないバイトがあります")
-        .arg(path, number(record));
+        .arg(shown(path), number(record));
 }
 
 QString zlogBadTime(const QString &path, int record)
 {
     return QStringLiteral("zLOGのログファイル「%1」の%2件目のQSOの日時が、日付として読めない値です")
-        .arg(path, number(record));
+        .arg(shown(path), number(record));
 }
 
 QString zlogBadBand(const QString &path, int record, int value)
 {
     return QStringLiteral(
                "zLOGのログファイル「%1」の%2件目のQSOのバンドの値%3は、zLOGのバンドにありません")
-        .arg(path, number(record), number(value));
+        .arg(shown(path), number(record), number(value));
 }
 
 QString zlogBadMode(const QString &path, int record, int value)
 {
     return QStringLiteral(
                "zLOGのログファイル「%1」の%2件目のQSOのモードの値%3は、zLOGのモードにありません")
-        .arg(path, number(record), number(value));
+        .arg(shown(path), number(record), number(value));
 }
 
 } // namespace Messages
