@@ -38,7 +38,7 @@ bench: deps
 # build-fuzz/corpus/ from one run to the next; inputs that break something are kept in
 # build-fuzz/crashes/ (see fuzz/README.md).
 FUZZ_SECONDS ?= 180
-FUZZ_TARGETS = fuzz_log fuzz_settings fuzz_export
+FUZZ_TARGETS = fuzz_log fuzz_settings fuzz_export fuzz_zlog
 # Qt and ICU are built without frame pointers, so the stacks AddressSanitizer records for
 # each allocation end in junk that is new every time; its stack store then grows without
 # end and takes most of the time after a few minutes. The faults are found all the same;
@@ -95,6 +95,10 @@ windows:
 # Linux program's output.
 test-windows:
 	./packaging/windows/test-windows.sh
+
+# The window's pictures as the Windows program draws them, under wine, into screenshots/windows/.
+screenshot-windows:
+	./packaging/windows/screenshot-windows.sh
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -3,21 +3,16 @@
 # its own; then converts the examples with the Windows program and the Linux one and
 # compares the files byte for byte.
 set -eu
-top=$(cd "$(dirname "$0")/../.." && pwd)
-qt=$("$top/scripts/build-qt-windows.sh" | tail -n 1)
-build=$top/build-windows
+qt=$("$(dirname "$0")/../../scripts/build-qt-windows.sh" | tail -n 1)
+. "$(dirname "$0")/wine-env.sh"
 mingw=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
-
 "$qt/bin/qt-cmake" -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C "$build"
 
 # Wine drops the QT_ variables of Linux; the WINE-prefixed ones reach the program.
-windows_path() { echo "Z:$1" | tr / '\\'; }
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPATH="$(windows_path "$qt/bin");$(windows_path "$mingw");$(windows_path /usr/x86_64-w64-mingw32/lib)"
 export WINEQT_PLUGIN_PATH="$(windows_path "$qt/plugins")"
 export WINEQT_QPA_FONTDIR="$(windows_path "$(dirname "$(fc-match -f '%{file}' IPAGothic)")")"
-wineboot --init >/dev/null 2>&1 || true
 (cd "$build" && ctest --output-on-failure -j "$(nproc)")
 
 # The same examples give the same bytes from both programs.
