@@ -79,7 +79,8 @@ int runCommandLine(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "zLOGのテキスト出力からTORNAKクラブのコンテスト用Cabrilloファイルを作ります。\n"
+        "zLOGのログ（.ZLOX、.ZLO、またはテキスト出力）からTORNAKクラブのコンテスト用Cabrillo"
+        "ファイルを作ります。\n"
         "引数なしで起動するとウィンドウが開きます。\n\n"
         "  tornak-cabrillo convert LOGFILE [オプション]"));
     // Qt's own help option is described in English whatever its catalogue says.
@@ -95,10 +96,17 @@ int runCommandLine(int argc, char *argv[])
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
-    if (parser.isSet(help))
-        parser.showHelp(0);
-    if (parser.isSet(version))
-        parser.showVersion();
+    // Written through our own streams: on Windows, Qt's would put them in a message box
+    // whenever the program has no console window of its own, as under a script.
+    if (parser.isSet(help)) {
+        standardOutput() << parser.helpText();
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        standardOutput() << programName << ' ' << QCoreApplication::applicationVersion()
+                         << Qt::endl;
+        return 0;
+    }
 
     const QStringList arguments = parser.positionalArguments();
     if (arguments.isEmpty() || arguments.first() != QLatin1String("convert"))
