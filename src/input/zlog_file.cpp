@@ -265,17 +265,28 @@ constexpr qint64 firstDay = -693'593;
 constexpr qint64 lastDay = 2'958'465;
 constexpr qint64 msPerDay = 86'400'000;
 
-// As Delphi decodes a date and time: rounded to the millisecond, halves to even; the date
-// the whole days, the time of day what is left, also before 1899-12-30.
-std::optional<Stamp> decodeTime(double days)
+// As Delphi rounds a date and time: to the millisecond, halves to even; nothing when that
+// is no date Delphi can show.
+std::optional<qint64> millisecondsOf(double days)
 {
     if (!(days > double(firstDay - 1) && days < double(lastDay + 1)))
         return std::nullopt;
     const auto ms = static_cast<qint64>(std::nearbyint(days * double(msPerDay)));
     const qint64 date = ms / msPerDay;
-    const qint64 time = std::llabs(ms) % msPerDay;
     if (date < firstDay || date > lastDay)
         return std::nullopt;
+    return ms;
+}
+
+// As Delphi decodes a date and time: the date the whole days, the time of day what is left,
+// also before 1899-12-30.
+std::optional<Stamp> decodeTime(double days)
+{
+    const std::optional<qint64> ms = millisecondsOf(days);
+    if (!ms)
+        return std::nullopt;
+    const qint64 date = *ms / msPerDay;
+    const qint64 time = std::llabs(*ms) % msPerDay;
     // Month and day of the Gregorian date, counted from 0000-03-01 so that February ends a
     // year: 1899-12-30 is day 693,899 of that count.
     const qint64 fromMarch = date + 693'899;
@@ -293,7 +304,10 @@ std::optional<Stamp> decodeTime(double days)
 std::optional<qsizetype> charactersOf(QByteArrayView text)
 {
     // Most fields are ASCII, which needs no converter.
-    if (std::all_of(text.begin(), text.end(), [](char c) { return quint8(c) < 0x80; }))
+    quint8 bits = 0;
+    for (const char c : text)
+        bits |= quint8(c);
+    if (bits < 0x80)
         return text.size();
     char16_t units[64]; // the largest capacity
     const ShiftJis::Decoded decoded = ShiftJis::decode(text, units);
@@ -318,7 +332,7 @@ QString problemOf(QByteArrayView record, bool zlox, const QString &path, int num
 {
     if (!isText(record, zlox))
         return Messages::zlogUndecodableText(path, number);
-    if (!decodeTime(doubleAt(record, 0)))
+    if (!millisecondsOf(doubleAt(record, 0)))
         return Messages::zlogBadTime(path, number);
     if (const quint8 band = byteAt(record, 93); band >= std::size(bandNames))
         return Messages::zlogBadBand(path, number, band);
