@@ -81,6 +81,18 @@ private Q_SLOTS:
                  qPrintable(unanswered.err));
         QCOMPARE(readFile(at(unanswered.out.trimmed())).count("        JA1"), 12);
 
+        // zLOG's own logs give the Cabrillo files of their text exports.
+        for (const char *sample : {"zlog/sample.ZLOX", "zlog/sample.ZLO", "zlog/sample_v22.ZLO"}) {
+            QByteArray cabrillo[2];
+            for (const QString &suffix : {QString(), u".export.txt"_s}) {
+                const Run zlog = run(work, {u"convert"_s, testDataFile(sample) + suffix});
+                QCOMPARE(zlog.exitCode, 0);
+                cabrillo[suffix.isEmpty() ? 0 : 1] = readFile(at(zlog.out.trimmed()));
+            }
+            QCOMPARE(cabrillo[0], cabrillo[1]);
+            QVERIFY(cabrillo[0].count("QSO: ") >= 9);
+        }
+
 #if defined(Q_OS_UNIX)
         // A full disk: the earlier file stays as it was, and the failure is no success.
         const Run full = run(work, {u"convert"_s, clubLog, u"--output-dir"_s, out}, 1024);
