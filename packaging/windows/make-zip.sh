@@ -40,8 +40,8 @@ cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/MinGW-w64/winpthre
 cp "$top/README.ja.md" "$stage/README.ja.md"
 mkdir -p "$stage/docs" && cp -r "$top/docs/images" "$stage/docs/"
 
-# Names in the zip are Shift_JIS, without zip's UTF-8 flag: that is what every unpacker on a
-# Japanese Windows reads, Explorer's own included.
+# Names in the zip are Shift_JIS, without zip's UTF-8 flag: a Japanese Windows reads such
+# names in its code page, 932, Explorer's own unpacker included.
 readme=はじめにお読みください.txt
 mv "$stage/$readme" "$stage/$(printf '%s' "$readme" | iconv -f UTF-8 -t CP932)"
 mkdir -p "$top/dist"

@@ -91,6 +91,7 @@ open_dialog
 shot 4-open-dialog.png
 xdotool type --delay 50 'JA1ABC-2026.txt'
 xdotool key Return
+sleep 3 # the dialog closes, the log is read and shown
 shot 5-log-opened.png
 export_button
 shot 6-exported.png
