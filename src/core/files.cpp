@@ -226,31 +226,6 @@ bool Reader::rewind()
 }
 #endif
 
-Read readAll(const QString &path)
-{
-    Reader reader(path);
-    if (QString error = reader.open(); !error.isEmpty())
-        return {{}, std::move(error)};
-    return readAll(reader);
-}
-
-Read readAll(Reader &file)
-{
-    // Room for the size the file had when opened, and a byte to see it end.
-    Read read;
-    read.bytes.resize(qsizetype(file.size()) + 1);
-    qsizetype size = 0;
-    for (qsizetype n = 1; n > 0; size += std::max<qsizetype>(n, 0)) {
-        if (size == read.bytes.size())
-            read.bytes.resize(2 * size); // the file grew meanwhile
-        n = file.read(read.bytes.data() + size, read.bytes.size() - size);
-    }
-    if (!file.error().isEmpty())
-        return {{}, file.error()};
-    read.bytes.truncate(size);
-    return read;
-}
-
 std::optional<QString> refusalToReplace(const QString &path)
 {
     const Kind kind = kindOf(path);

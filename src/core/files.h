@@ -50,16 +50,6 @@ private:
 #endif
 };
 
-struct Read {
-    QByteArray bytes;
-    QString error; // empty on success
-};
-
-// The whole file, read as Reader reads it.
-Read readAll(const QString &path);
-// What is left to read of an open file.
-Read readAll(Reader &file);
-
 // Why an existing file must not be replaced (a folder, device, pipe or socket); nothing
 // when the name is free or a regular file, or a link to one, whose target is then written.
 std::optional<QString> refusalToReplace(const QString &path);
