@@ -154,6 +154,8 @@ private Q_SLOTS:
         const QString nowhere = dir->filePath(u"nowhere"_s);
         QCOMPARE(exportLog(clubWith(), QString(), nowhere).message,
                  u"出力先のフォルダー「%1」がありません"_s.arg(shown(nowhere)));
+        QCOMPARE(exportLog(clubWith(), QString(), result.outputPath).message,
+                 u"出力先の「%1」はフォルダーではありません"_s.arg(shown(result.outputPath)));
 #if defined(Q_OS_UNIX)
         // A pipe or a device of the output's name is never replaced by a file.
         QVERIFY(QFile::remove(result.outputPath));

@@ -31,6 +31,17 @@ QString outputPath(const QString &folder, const QString &fileName)
                                              : folder + QLatin1Char('/') + fileName;
 }
 
+std::optional<QString> outputFolderProblem(const QString &folder)
+{
+    if (folder.isEmpty())
+        return std::nullopt;
+    const QFileInfo info(Files::diskPath(folder));
+    if (info.isDir())
+        return std::nullopt;
+    // A file of that name exists: "there is no folder" would send the entrant looking for it.
+    return info.exists() ? Messages::notAFolder(folder) : Messages::noSuchFolder(folder);
+}
+
 // Everything that can refuse the export, before any file is touched.
 std::optional<QString> refusal(const ExportRequest &request, const QString &baseName,
                                const QString &path)
@@ -39,9 +50,8 @@ std::optional<QString> refusal(const ExportRequest &request, const QString &base
         return problem;
     if (const auto missing = CheckRequiredFields(request.entries))
         return missing;
-    if (!request.outputFolder.isEmpty() &&
-        !QFileInfo(Files::diskPath(request.outputFolder)).isDir())
-        return Messages::noSuchFolder(request.outputFolder);
+    if (const auto problem = outputFolderProblem(request.outputFolder))
+        return problem;
     if (IsUnsafeFileName(baseName))
         return Messages::unsafeFileName(request.entries.callsign, baseName + QLatin1String(".txt"));
     if (const auto problem = Files::refusalToReplace(path))

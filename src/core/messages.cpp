@@ -151,6 +151,11 @@ QString noSuchFolder(const QString &path)
     return QStringLiteral("出力先のフォルダー「%1」がありません").arg(shown(path));
 }
 
+QString notAFolder(const QString &path)
+{
+    return QStringLiteral("出力先の「%1」はフォルダーではありません").arg(shown(path));
+}
+
 QString undecodableBytes(const QString &path, int lineNumber)
 {
     return QStringLiteral("ファイル「%1」の%2行目に文字として読めないバイトがあります"

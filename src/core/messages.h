@@ -56,6 +56,7 @@ QString unencodableText();
 QString cannotOpen(const QString &path, const QString &reason);
 QString isFolder(const QString &path);
 QString noSuchFolder(const QString &path);
+QString notAFolder(const QString &path);
 QString undecodableBytes(const QString &path, int lineNumber);
 QString nulBytes(const QString &path, int lineNumber);
 QString cannotWrite(const QString &path, const QString &reason);
