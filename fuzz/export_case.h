@@ -15,7 +15,7 @@
 //            bits 6-7 donor
 //   byte 4   bits 0-3 the entry that gets free text C (12 and more: none), bits 4-6 the year
 //   then A, B and C, each one length byte and that many bytes of UTF-8
-//   then the log text, decoded as a loaded log is
+//   then the log text in Shift_JIS, as far as it decodes, its line ends as they stand
 
 #include "fuzz_support.h"
 
@@ -227,7 +227,7 @@ inline void runExportCase(const QByteArray &input)
 
     ExportRequest request;
     request.entries = entries;
-    const QString logText = TextFile::decode(in.rest()).text;
+    const QString logText = shiftJisText(in.rest());
     request.log = LinesOfLogText(logText);
     request.year = year;
     const QString folders[] = {outDir, outDir + QLatin1Char('/'),

@@ -112,6 +112,16 @@ inline std::optional<QByteArray> referenceEncoding(const QStringList &lines)
     return bytes;
 }
 
+// The bytes read as Shift_JIS up to the first that begins no character.
+inline QString shiftJisText(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    const ShiftJis::Decoded decoded =
+        ShiftJis::decode(bytes, reinterpret_cast<char16_t *>(text.data()));
+    text.truncate(decoded.units);
+    return text;
+}
+
 // How messages write a character code: "U+FEFF".
 inline QString characterCode(char32_t c)
 {

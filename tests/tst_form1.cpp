@@ -224,7 +224,7 @@ private Q_SLOTS:
         fake->chosenFile = testDataFile("zlog/sample.ZLOX");
         control<QAction>("FileOpen")->trigger();
         QCOMPARE(form->logText(),
-                 TextFile::decode(readFile(testDataFile("zlog/sample.ZLOX.export.txt"))).text);
+                 crlfLines(TextFile::readLines(testDataFile("zlog/sample.ZLOX.export.txt")).lines));
 
         // Files dragged from a file manager, entered, then dropped: the first is loaded,
         // asking once a drop.

@@ -108,9 +108,10 @@ private Q_SLOTS:
         writeFile(path, bytes);
         const LoadedLog loaded = LoadLogFile(path, answer(u"13"_s));
         QCOMPARE(loaded.error, QString());
-        QCOMPARE(loaded.text, TextFile::decode(readFile(testDataFile("zlog/sample.ZLO.export.txt")))
-                                  .text.replace(u"QSB"_s, u"縺ゅ＞"_s)
-                                  .replace(u"ＱＲＭ"_s, u"QRM"_s));
+        QCOMPARE(loaded.text,
+                 crlfLines(TextFile::readLines(testDataFile("zlog/sample.ZLO.export.txt")).lines)
+                     .replace(u"QSB"_s, u"縺ゅ＞"_s)
+                     .replace(u"ＱＲＭ"_s, u"QRM"_s));
     }
 };
 

@@ -81,12 +81,6 @@ Utf8Check utf8Check(QByteArrayView bytes)
     return {form};
 }
 
-// Lines ended in the text: CR LF, a lone CR and a lone LF each end one.
-int linesEnded(QStringView text)
-{
-    return int(text.count(u'\r') + text.count(u'\n') - text.count(u"\r\n"));
-}
-
 bool encodable(QStringView text)
 {
     QByteArray bytes;
@@ -313,36 +307,6 @@ private:
 QString codecProblem()
 {
     return ShiftJis::available() ? QString() : Messages::codecMissing();
-}
-
-Decoded decode(QByteArrayView bytes)
-{
-    QString text;
-    StreamDecoder decoder(
-        [&text](QStringView piece) {
-            text.append(piece);
-            return true;
-        },
-        Reading::Detect);
-    if (decoder.feed(bytes) && decoder.finish())
-        return {std::move(text), 0};
-    // The lines in front of the bad one.
-    const int badLine = linesEnded(text) + 1;
-    text.truncate(std::max(text.lastIndexOf(u'\r'), text.lastIndexOf(u'\n')) + 1);
-    return {std::move(text), badLine};
-}
-
-QStringList splitLines(const QString &text)
-{
-    QStringList lines;
-    const LineReceiver collect = [&lines](QStringView line) {
-        lines.append(line.toString());
-        return true;
-    };
-    LineSplitter splitter(collect);
-    splitter.feed(text);
-    splitter.finish();
-    return lines;
 }
 
 struct LineDecoder::Parts {

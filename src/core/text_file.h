@@ -21,15 +21,6 @@ namespace TextFile
 // ever replaced. A line ends at CR LF, at a lone CR or at a lone LF, as editors and file
 // transfers leave them; a last line without terminator is still a line.
 
-struct Decoded {
-    QString text;    // all of it, or only the lines in front of the bad line
-    int badLine = 0; // 1-based line holding bytes that cannot be decoded; 0 when all decoded
-};
-
-Decoded decode(QByteArrayView bytes);
-
-QStringList splitLines(const QString &text);
-
 // Receives each line, without its terminator; answers false to stop the reading.
 using LineReceiver = std::function<bool(QStringView line)>;
 
@@ -59,9 +50,7 @@ private:
     std::unique_ptr<Parts> parts;
 };
 
-// Hands the lines of the bytes on one by one, decoded a chunk at a time, so that a large
-// log is never held whole. The first bad byte or NUL stops the reading; the lines in front
-// of it have been handed on.
+// The same for bytes already in memory.
 LinesRead forEachLine(QByteArrayView bytes, const LineReceiver &receive);
 
 // The same for an open file, read a chunk at a time; gives back the message when the file
