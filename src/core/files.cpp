@@ -126,7 +126,7 @@ Reader::Reader(const QString &filePath)
     : name(filePath)
 #if defined(Q_OS_WIN)
       ,
-      file(filePath)
+      file(diskPath(filePath))
 #endif
 {
 }
