@@ -13,11 +13,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 #if defined(Q_OS_WIN)
 #include <windows.h>
 #endif
-#include <new>
 
 namespace
 {
@@ -37,7 +37,6 @@ QTextStream &standardError()
     static QTextStream stream(&device);
     return stream;
 }
-const QString programName = QStringLiteral("tornak-cabrillo");
 
 struct Options {
     QCommandLineOption settings{QStringLiteral("settings"),

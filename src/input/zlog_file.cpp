@@ -4,9 +4,7 @@
 #include "core/shift_jis.h"
 
 #include <QSet>
-
 #include <QtEndian>
-#include <functional>
 
 #include <algorithm>
 #include <charconv>
@@ -88,8 +86,6 @@ qsizetype characterLength(QByteArrayView text, qsizetype at)
     return doubleByte && at + 1 < text.size() ? 2 : 1;
 }
 
-// The widths of the export count bytes. Where one would cut a double-byte character in two,
-// a blank takes the half's place, so that the line stays Shift_JIS.
 // Lines written into room made for them beforehand: appending to a QByteArray or a
 // std::string cost more than all the rest of a large log's export (measured).
 class Line
@@ -128,6 +124,8 @@ private:
     qsizetype used = 0;
 };
 
+// The widths of the export count bytes. Where one would cut a double-byte character in two,
+// a blank takes the half's place, so that the line stays Shift_JIS.
 void appendLeft(Line &line, QByteArrayView text, qsizetype width)
 {
     qsizetype end = 0;

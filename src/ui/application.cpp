@@ -23,7 +23,7 @@ void UseJapanese()
 
 void SetUpWindowApplication()
 {
-    QApplication::setApplicationName(QStringLiteral("tornak-cabrillo"));
+    QApplication::setApplicationName(programName);
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.tornak.TornakCabrillo"));
     // The captions were laid out for the 9-point UI font of a Japanese desktop.
     QApplication::setFont(JapaneseFont(false, 9));
