@@ -40,6 +40,8 @@ class TestConvertCommand : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir elsewhere; // holds the huge file for as long as the rows run
+
 private Q_SLOTS:
     // Every name of the club run begins with ":" (but on Windows, which allows none), which
     // Qt would take for one inside the program's resources. A control character may stand
@@ -104,48 +106,59 @@ private Q_SLOTS:
 #endif
     }
 
-    // Nothing is written and the settings are left alone, whatever the exit status.
-    void refusesOrAnswersUsage()
+    // the arguments, the exit status, what it shows: on standard error for 1, on standard
+    // output for 0
+    void refusesOrAnswersUsage_data()
     {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("shows");
         const QString convert = u"convert"_s;
-        QTemporaryDir elsewhere; // sparse: the file takes no room
-        QFile huge(elsewhere.filePath(u"huge.txt"_s));
+        QFile huge(elsewhere.filePath(u"huge.txt"_s)); // sparse: the file takes no room
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize((256 << 20) + 1));
-        const std::tuple<QStringList, int, QString> cases[] = {
-            // the arguments, the exit status, what it shows: on standard error for 1,
-            // on standard output for 0
-            {{convert, u"missing.txt"_s}, 1, u"「missing.txt」を開けません"_s},
+        QTest::newRow("missing") << QStringList{convert, u"missing.txt"_s} << 1
+                                 << u"「missing.txt」を開けません"_s;
         // Opened as a file, a device would fill the memory; a pipe, refused the same way,
         // is tried as the settings file in tst_form1.
 #if defined(Q_OS_UNIX)
-            {{convert, u"/dev/zero"_s}, 1, u"「/dev/zero」は通常のファイルではありません"_s},
+        QTest::newRow("device") << QStringList{convert, u"/dev/zero"_s} << 1
+                                << u"「/dev/zero」は通常のファイルではありません"_s;
 #endif
-            {{convert, huge.fileName()}, 1, u"は大きすぎるため読み込めません（256 MiBまで）"_s},
-            {{convert, u""_s}, 1, u"ファイル名が指定されていません"_s},
-            // A settings file that cannot be read is warned about; its entries are then missing.
-            {{convert, clubLog, u"--settings"_s, QString()},
-             1,
-             u"警告：ファイル名が指定されていません"_s},
-            {{u"export"_s, clubLog}, 2, u"コマンドを指定して下さい"_s},
-            {{convert}, 2, u"ログファイルを一つ指定して下さい"_s},
-            {{convert, clubLog, u"--year"_s, u"26"_s}, 2, u"--year には西暦4桁"_s},
-            // Qt's own words are Japanese too.
-            {{convert, clubLog, u"--bogus"_s}, 2, u"'bogus' は未知のオプションです"_s},
-            {{u"--help"_s}, 0, u"--multiplier"_s},
-            {{u"--version"_s}, 0, u"tornak-cabrillo"_s},
-        };
-        for (const auto &[arguments, exitCode, shows] : cases) {
-            QTemporaryDir work;
-            const Run result = run(work, arguments);
-            QCOMPARE(result.exitCode, exitCode);
-            QVERIFY2((exitCode == 0 ? result.out : result.err).contains(shows),
-                     qPrintable(result.err));
-            QVERIFY2(!result.err.contains(u"QFSFileEngine"_s), "Qt's own warnings are English");
-            QCOMPARE(result.err.isEmpty(), exitCode == 0);
-            QCOMPARE(result.out.isEmpty(), exitCode != 0);
-            QCOMPARE(entriesIn(work.path()), QStringList{u"ini.txt"_s});
-            QCOMPARE(readFile(work.filePath(u"ini.txt"_s)), clubSettings);
-        }
+        QTest::newRow("huge") << QStringList{convert, huge.fileName()} << 1
+                              << u"は大きすぎるため読み込めません（256 MiBまで）"_s;
+        QTest::newRow("empty name")
+            << QStringList{convert, u""_s} << 1 << u"ファイル名が指定されていません"_s;
+        // A settings file that cannot be read is warned about; its entries are then missing.
+        QTest::newRow("empty settings name")
+            << QStringList{convert, clubLog, u"--settings"_s, QString()} << 1
+            << u"警告：ファイル名が指定されていません"_s;
+        QTest::newRow("unknown command")
+            << QStringList{u"export"_s, clubLog} << 2 << u"コマンドを指定して下さい"_s;
+        QTest::newRow("no log") << QStringList{convert} << 2
+                                << u"ログファイルを一つ指定して下さい"_s;
+        QTest::newRow("two-digit year")
+            << QStringList{convert, clubLog, u"--year"_s, u"26"_s} << 2 << u"--year には西暦4桁"_s;
+        // Qt's own words are Japanese too.
+        QTest::newRow("unknown option") << QStringList{convert, clubLog, u"--bogus"_s} << 2
+                                        << u"'bogus' は未知のオプションです"_s;
+        QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"--multiplier"_s;
+        QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"tornak-cabrillo"_s;
+    }
+    // Nothing is written and the settings are left alone, whatever the exit status.
+    void refusesOrAnswersUsage()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, shows);
+        QTemporaryDir work;
+        const Run result = run(work, arguments);
+        QCOMPARE(result.exitCode, exitCode);
+        QVERIFY2((exitCode == 0 ? result.out : result.err).contains(shows), qPrintable(result.err));
+        QVERIFY2(!result.err.contains(u"QFSFileEngine"_s), "Qt's own warnings are English");
+        QCOMPARE(result.err.isEmpty(), exitCode == 0);
+        QCOMPARE(result.out.isEmpty(), exitCode != 0);
+        QCOMPARE(entriesIn(work.path()), QStringList{u"ini.txt"_s});
+        QCOMPARE(readFile(work.filePath(u"ini.txt"_s)), clubSettings);
     }
 };
 

@@ -25,6 +25,8 @@ StationEntries clubWith(QString E::*entry = nullptr, const QString &text = QStri
 
 } // namespace
 
+Q_DECLARE_METATYPE(StationEntries)
+
 class TestExport : public QObject
 {
     Q_OBJECT
@@ -45,36 +47,43 @@ class TestExport : public QObject
 private Q_SLOTS:
     void init() { QVERIFY(dir.emplace().isValid()); }
 
+    void outputFileName_data()
+    {
+        QTest::addColumn<QString>("callsign");
+        QTest::addColumn<QString>("baseName"); // the file name without ".txt"
+        QTest::addColumn<bool>("unsafe");      // whether that name is refused everywhere
+        QTest::addColumn<bool>("windows");     // whether Windows cannot create it
+        QTest::newRow("portable digit") << u"JA1ABC/1"_s << u"JA1ABC"_s << false << false;
+        QTest::newRow("prefix") << u"KH0/JA1ABC"_s << u"JA1ABC"_s << false << false;
+        QTest::newRow("two behind the slash count as prefix")
+            << u"JA1ABC/MM"_s << u"MM"_s << false << false;
+        QTest::newRow("only the first slash")
+            << u"KH0/JA1ABC/P"_s << u"JA1ABC/P"_s << true << false;
+        QTest::newRow("a lone slash gives .txt") << u"/"_s << u""_s << false << false;
+        QTest::newRow("parent folders") << u"A/../../x"_s << u"../../x"_s << true << false;
+        QTest::newRow("backslash") << u"JA1\\ABC"_s << u"JA1\\ABC"_s << true << false;
+        QTest::newRow("tab") << u"JA1\tABC"_s << u"JA1\tABC"_s << true << false;
+        QTest::newRow("device") << u"CON"_s << u"CON"_s << false << true;
+        QTest::newRow("device with a suffix") << u"lpt1.x"_s << u"lpt1.x"_s << false << true;
+        QTest::newRow("no device") << u"COM10"_s << u"COM10"_s << false << false;
+        QTest::newRow("colon") << u"A:B"_s << u"A:B"_s << false << true;
+        QTest::newRow("question mark") << u"A?"_s << u"A?"_s << false << true;
+        QTest::newRow("trailing dot") << u"JA1ABC."_s << u"JA1ABC."_s << false << true;
+        QTest::newRow("trailing blank") << u"JA1ABC "_s << u"JA1ABC "_s << false << true;
+    }
+    // What Windows cannot create is refused there alone.
     void outputFileName()
     {
-        const std::tuple<QString, QString, bool> cases[] = {
-            // callsign, file name without ".txt", whether that name is refused
-            {u"JA1ABC/1"_s, u"JA1ABC"_s, false},      // portable digit
-            {u"KH0/JA1ABC"_s, u"JA1ABC"_s, false},    // prefix
-            {u"JA1ABC/MM"_s, u"MM"_s, false},         // two behind the slash count as prefix
-            {u"KH0/JA1ABC/P"_s, u"JA1ABC/P"_s, true}, // only the first slash
-            {u"/"_s, u""_s, false},                   // a lone slash gives ".txt"
-            {u"A/../../x"_s, u"../../x"_s, true},
-            {u"JA1\\ABC"_s, u"JA1\\ABC"_s, true},
-            {u"JA1\tABC"_s, u"JA1\tABC"_s, true},
-        };
-        for (const auto &[callsign, baseName, unsafe] : cases) {
-            QCOMPARE(OutputFileName(callsign), baseName);
-            QCOMPARE(IsUnsafeFileName(baseName), unsafe);
-        }
-        // What Windows cannot create is refused there alone.
-        const std::pair<QString, bool> windows[] = {
-            {u"CON"_s, true}, {u"lpt1.x"_s, true},  {u"COM10"_s, false},  {u"A:B"_s, true},
-            {u"A?"_s, true},  {u"JA1ABC."_s, true}, {u"JA1ABC "_s, true}, {u"JA1ABC"_s, false},
-        };
-        for (const auto &[name, refused] : windows) {
-            QCOMPARE(WindowsCannotCreate(name), refused);
+        QFETCH(QString, callsign);
+        QFETCH(QString, baseName);
+        QFETCH(bool, unsafe);
+        QFETCH(bool, windows);
+        QCOMPARE(OutputFileName(callsign), baseName);
+        QCOMPARE(WindowsCannotCreate(baseName), windows);
 #if defined(Q_OS_WIN)
-            QCOMPARE(IsUnsafeFileName(name), refused);
-#else
-            QVERIFY(!IsUnsafeFileName(name));
+        unsafe = unsafe || windows;
 #endif
-        }
+        QCOMPARE(IsUnsafeFileName(baseName), unsafe);
     }
 
     // Filled in order, each entry is asked for in turn; the key only when the contest text
@@ -100,40 +109,53 @@ private Q_SLOTS:
         }
     }
 
+    void refusalTouchesNothing_data()
+    {
+        QTest::addColumn<StationEntries>("entries");
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<QString>("message"); // how the refusal begins
+        const StationEntries club = clubWith();
+        QTest::newRow("callsign leaving the folder")
+            << clubWith(&E::callsign, u"A/../../x"_s) << u""_s << u"コールサイン「A/../../x」"_s;
+        QTest::newRow("entry Shift_JIS cannot hold")
+            << clubWith(&E::equipment, u"IC-705 ♪☺"_s) << u""_s
+            << u"「無線機」にShift_JISで書けない文字「☺」（U+263A）があります"_s;
+        QTest::newRow("control character in an entry")
+            << clubWith(&E::name, u"山田\x1b[2J"_s) << u""_s
+            << u"「氏名」に制御文字（U+001B）があります"_s;
+        // A runaway callsign is cut in the message.
+        QTest::newRow("runaway callsign")
+            << clubWith(&E::callsign, QString(1 << 20, u'A') + u"/\t/B"_s) << u""_s
+            << u"コールサイン「AAAA"_s;
+        // The answer to the multiplier question lands in the sent exchange.
+        QTest::newRow("control character in the sent exchange")
+            << club
+            << u"11 23 0902 JA1XY 599\x1b"
+               u"7 59913 7 CW 1\r\n"_s
+            << u"ログの1行目に制御文字（U+001B）があります\n「11 23 0902 JA1XY 599␛7"_s;
+        QTest::newRow("too few fields")
+            << club << u"11 23 0902 JA1XY 59910 59913 7 CW 1\r\n11 23 0903 JA1XZ\r\n"_s
+            << u"ログの2行目は項目が4個しかありません"_s;
+        // Text behind the written fields may hold anything; a written field may not.
+        QTest::newRow("emoji in a written field")
+            << club
+            << u"11 23 0902 JA1XY 59910 59913 7 CW 1 良い😀\r\n"
+               u"11 23 0903 JA1😀 59910 59913 7 CW 1"_s
+            << u"ログの2行目にShift_JISで書けない文字「😀」（U+1F600）"_s;
+    }
     // Nothing is written, and an earlier file stays as it was.
     void refusalTouchesNothing()
     {
-        const StationEntries club = clubWith();
-        const std::tuple<StationEntries, QString, QString> cases[] = {
-            {clubWith(&E::callsign, u"A/../../x"_s), u""_s, u"コールサイン「A/../../x」"_s},
-            {clubWith(&E::equipment, u"IC-705 ♪☺"_s), u""_s,
-             u"「無線機」にShift_JISで書けない文字「☺」（U+263A）があります"_s},
-            {clubWith(&E::name, u"山田\x1b[2J"_s), u""_s,
-             u"「氏名」に制御文字（U+001B）があります"_s},
-            // A runaway callsign is cut in the message.
-            {clubWith(&E::callsign, QString(1 << 20, u'A') + u"/\t/B"_s), u""_s,
-             u"コールサイン「AAAA"_s},
-            // The answer to the multiplier question lands in the sent exchange.
-            {club,
-             u"11 23 0902 JA1XY 599\x1b"
-             u"7 59913 7 CW 1\r\n"_s,
-             u"ログの1行目に制御文字（U+001B）があります\n「11 23 0902 JA1XY 599␛7"_s},
-            {club, u"11 23 0902 JA1XY 59910 59913 7 CW 1\r\n11 23 0903 JA1XZ\r\n"_s,
-             u"ログの2行目は項目が4個しかありません"_s},
-            // Text behind the written fields may hold anything; a written field may not.
-            {club,
-             u"11 23 0902 JA1XY 59910 59913 7 CW 1 良い😀\r\n11 23 0903 JA1😀 59910 59913 7 CW 1"_s,
-             u"ログの2行目にShift_JISで書けない文字「😀」（U+1F600）"_s},
-        };
+        QFETCH(StationEntries, entries);
+        QFETCH(QString, log);
+        QFETCH(QString, message);
         const QString existing = dir->filePath(u"JA1ABC.txt"_s);
         writeFile(existing, "previous export\r\n");
-        for (const auto &[entries, log, message] : cases) {
-            const ExportResult result = exportLog(entries, log);
-            QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
-            QVERIFY2(result.message.size() < 400, "a message box can show it");
-            QCOMPARE(entriesIn(dir->path()), QStringList({u"JA1ABC.txt"_s}));
-            QCOMPARE(readFile(existing), QByteArray("previous export\r\n"));
-        }
+        const ExportResult result = exportLog(entries, log);
+        QVERIFY2(result.message.startsWith(message), qPrintable(result.message));
+        QVERIFY2(result.message.size() < 400, "a message box can show it");
+        QCOMPARE(entriesIn(dir->path()), QStringList({u"JA1ABC.txt"_s}));
+        QCOMPARE(readFile(existing), QByteArray("previous export\r\n"));
     }
 
     void settingsOrFolderProblems()

@@ -83,53 +83,66 @@ private Q_SLOTS:
     void init() { QVERIFY(dir.emplace().isValid()); }
     void cleanup() { form.reset(); }
 
-    // A contest restored, or typed in full, brings its entries alive; it is a text, not a
-    // choice, so the category list stays as built. Qt would take typing for a choice.
-    void restoredOrTypedContestAppliesItsRules()
+    void restoredOrTypedContestAppliesItsRules_data()
     {
         // the settings file in the test data; the lines of it kept, 0 for a pipe instead,
         // which must not hang the start; the text typed; the key that ends the typing, 0 for
         // a click on another entry; the contest whose rules then apply
-        const std::tuple<const char *, int, QString, int, int> cases[] = {
-            {"", 0, u""_s, 0, 0},
-            {"lets.ini.txt", -1, u""_s, 0, 1},
-            // The Let's contest is restored, yet its rules are not applied to a broken file.
-            {"lets.ini.txt", 13, u""_s, 0, 0},
-            {"", -1, Contests::lets.name, Qt::Key_Tab, 1},
-            {"", -1, Contests::club.name, Qt::Key_Return, 2},
-            {"", -1, Contests::club.name, 0, 2},
-        };
-        for (const auto &[file, lines, typed, leaveBy, rules] : cases) {
-            QFile::remove(path(settingsFileName));
-            if (lines == 0) {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("leaveBy");
+        QTest::addColumn<int>("rules");
+        QTest::newRow("settings file a pipe") << QByteArray() << 0 << u""_s << 0 << 0;
+        QTest::newRow("Let's restored") << QByteArray("lets.ini.txt") << -1 << u""_s << 0 << 1;
+        // The Let's contest is restored, yet its rules are not applied to a broken file.
+        QTest::newRow("Let's restored, file broken")
+            << QByteArray("lets.ini.txt") << 13 << u""_s << 0 << 0;
+        QTest::newRow("Let's typed, Tab")
+            << QByteArray() << -1 << Contests::lets.name << int(Qt::Key_Tab) << 1;
+        QTest::newRow("club typed, Return")
+            << QByteArray() << -1 << Contests::club.name << int(Qt::Key_Return) << 2;
+        QTest::newRow("club typed, click away")
+            << QByteArray() << -1 << Contests::club.name << 0 << 2;
+    }
+    // A contest restored, or typed in full, brings its entries alive; it is a text, not a
+    // choice, so the category list stays as built. Qt would take typing for a choice.
+    void restoredOrTypedContestAppliesItsRules()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, lines);
+        QFETCH(QString, typed);
+        QFETCH(int, leaveBy);
+        QFETCH(int, rules);
+        if (lines == 0) {
 #if defined(Q_OS_UNIX)
-                QVERIFY(makePipe(path(settingsFileName)));
+            QVERIFY(makePipe(path(settingsFileName)));
 #endif
-            } else if (*file) // the last line kept ends in CR, which ends a line as well
-                writeFile(path(settingsFileName),
-                          readFile(testDataFile(file)).split('\n').mid(0, lines).join('\n'));
-            // The window shows what the settings file restores.
-            StationEntries expected = InitialStationEntries();
-            LoadSettings(path(settingsFileName), expected);
-            start();
-            QComboBox *contest = combo(Form1::Contest);
-            if (!typed.isEmpty()) {
-                contest->setFocus();
-                // Key by key with its text, as an input method commits it; keyClicks knows Latin-1.
-                for (const QChar ch : typed)
-                    QTest::sendKeyEvent(QTest::Click, contest->lineEdit(), Qt::Key_unknown,
-                                        QString(ch), Qt::NoModifier);
-                if (leaveBy)
-                    QTest::keyClick(contest->lineEdit(), Qt::Key(leaveBy));
-                else
-                    QTest::mouseClick(text1(Form1::Callsign), Qt::LeftButton);
-                expected.contest = typed;
-            }
-            QCOMPARE(SettingsLines(form->stationEntries()), SettingsLines(expected));
-            QCOMPARE(items(contest), Contests::listItems());
-            QCOMPARE(items(combo(Form1::Category)), Contests::lets.categories);
-            checkContestRules(rules);
+        } else if (!file.isEmpty()) // the last line kept ends in CR, which ends a line as well
+            writeFile(
+                path(settingsFileName),
+                readFile(testDataFile(file.constData())).split('\n').mid(0, lines).join('\n'));
+        // The window shows what the settings file restores.
+        StationEntries expected = InitialStationEntries();
+        LoadSettings(path(settingsFileName), expected);
+        start();
+        QComboBox *contest = combo(Form1::Contest);
+        if (!typed.isEmpty()) {
+            contest->setFocus();
+            // Key by key with its text, as an input method commits it; keyClicks knows Latin-1.
+            for (const QChar ch : typed)
+                QTest::sendKeyEvent(QTest::Click, contest->lineEdit(), Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
+            if (leaveBy)
+                QTest::keyClick(contest->lineEdit(), Qt::Key(leaveBy));
+            else
+                QTest::mouseClick(text1(Form1::Callsign), Qt::LeftButton);
+            expected.contest = typed;
         }
+        QCOMPARE(SettingsLines(form->stationEntries()), SettingsLines(expected));
+        QCOMPARE(items(contest), Contests::listItems());
+        QCOMPARE(items(combo(Form1::Category)), Contests::lets.categories);
+        checkContestRules(rules);
     }
 
     // A choice from the list, as a click or the arrow keys make it, offers the contest's

@@ -31,42 +31,54 @@ class TestQsoLines : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void convertsOrRefusesLine()
+    void convertsOrRefusesLine_data()
     {
-        const std::pair<QString, QString> cases[] = {
-            // the line; its QSO line, or how the refusal of it begins
-            {good, worked},
-            {u"4 29 0900 JA1XYZ/QRP/9 59912345678 599 7 CW 1"_s, // exchange cut to seven
-             u"QSO:  7000 CW 2026-04-29 0900 JA1AB         599 1234567JA1XYZ/QRP/9  599        "_s},
-            {with(good, u"CW"_s, u"cw"_s),
-             u"QSO:  7000 cw 2026-04-29 1205 JA1AB         59  910    JA1XY         59  913    "_s},
-            {with(good, u"2105"_s, u"930"_s), with(worked, u"1205"_s, u"930"_s)},
-            // Too few fields are refused, not filled up from an earlier line.
-            {u"JA1XY"_s, u"ログの1行目は項目が1個しかありません"_s},
-            {good.chopped(2), u"ログの1行目は項目が8個しかありません"_s},
-            {with(good, u"7"_s, u"X"_s), u"ログの1行目のバンド「X」"_s},
-            {with(good, u"7"_s, u"7.0125"_s), u"ログの1行目のバンド「7.0125」は"_s},
-            {with(good, u"7"_s, u"24G"_s), u"ログの1行目のバンド「24G」は"_s},
-            {with(good, u"2105"_s, u"99999"_s), u"ログの1行目の時刻「99999」"_s},
-            // Ten digits no longer fit an int: summed up as the usual four are, 2^32 + 2105
-            // would pass for 2105.
-            {with(good, u"2105"_s, u"4294969401"_s), u"ログの1行目の時刻「4294969401」"_s},
-            {with(good, u"2105"_s, QString(400, u'9')), u"ログの1行目の時刻"_s},
-        };
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected"); // its QSO line, or how the refusal of it begins
+        QTest::newRow("good") << good << worked;
+        QTest::newRow("exchange cut to seven")
+            << u"4 29 0900 JA1XYZ/QRP/9 59912345678 599 7 CW 1"_s
+            << u"QSO:  7000 CW 2026-04-29 0900 JA1AB         599 1234567JA1XYZ/QRP/9  599        "_s;
+        QTest::newRow("lower-case mode")
+            << with(good, u"CW"_s, u"cw"_s)
+            << u"QSO:  7000 cw 2026-04-29 1205 JA1AB         59  910    JA1XY         59  913    "_s;
+        QTest::newRow("three-digit time")
+            << with(good, u"2105"_s, u"930"_s) << with(worked, u"1205"_s, u"930"_s);
         // zLOG reports "599" for the telegraphy and data modes, spelt as it spells them.
         for (const QString &mode : {u"RTTY"_s, u"FT4"_s, u"Oth"_s, u"Other"_s})
-            QCOMPARE(convert(with(good, u"CW"_s, mode)).lines.value(0),
-                     with(worked, u"CW"_s, mode));
-        for (const auto &[line, expected] : cases) {
-            const QsoLines result = convert(line + u"\r\n"_s + good);
-            const QString error = result.error.value_or(QString());
-            if (expected.startsWith(u"QSO:"_s)) {
-                QCOMPARE(error, QString());
-                QCOMPARE(result.lines, QStringList({expected, worked, u"END-OF-LOG: "_s}));
-            } else {
-                QVERIFY2(error.startsWith(expected), qPrintable(error));
-                QVERIFY2(error.contains(line.left(100)), "the message shows the line to mend");
-            }
+            QTest::newRow(qPrintable(u"mode "_s + mode))
+                << with(good, u"CW"_s, mode) << with(worked, u"CW"_s, mode);
+        // Too few fields are refused, not filled up from an earlier line.
+        QTest::newRow("one field") << u"JA1XY"_s << u"ログの1行目は項目が1個しかありません"_s;
+        QTest::newRow("eight fields")
+            << good.chopped(2) << u"ログの1行目は項目が8個しかありません"_s;
+        QTest::newRow("band no number")
+            << with(good, u"7"_s, u"X"_s) << u"ログの1行目のバンド「X」"_s;
+        QTest::newRow("band a frequency")
+            << with(good, u"7"_s, u"7.0125"_s) << u"ログの1行目のバンド「7.0125」は"_s;
+        QTest::newRow("band unknown")
+            << with(good, u"7"_s, u"24G"_s) << u"ログの1行目のバンド「24G」は"_s;
+        QTest::newRow("time five digits")
+            << with(good, u"2105"_s, u"99999"_s) << u"ログの1行目の時刻「99999」"_s;
+        // Ten digits no longer fit an int: summed up as the usual four are, 2^32 + 2105
+        // would pass for 2105.
+        QTest::newRow("time beyond an int")
+            << with(good, u"2105"_s, u"4294969401"_s) << u"ログの1行目の時刻「4294969401」"_s;
+        QTest::newRow("time 400 digits")
+            << with(good, u"2105"_s, QString(400, u'9')) << u"ログの1行目の時刻"_s;
+    }
+    void convertsOrRefusesLine()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        const QsoLines result = convert(line + u"\r\n"_s + good);
+        const QString error = result.error.value_or(QString());
+        if (expected.startsWith(u"QSO:"_s)) {
+            QCOMPARE(error, QString());
+            QCOMPARE(result.lines, QStringList({expected, worked, u"END-OF-LOG: "_s}));
+        } else {
+            QVERIFY2(error.startsWith(expected), qPrintable(error));
+            QVERIFY2(error.contains(line.left(100)), "the message shows the line to mend");
         }
     }
 

@@ -42,50 +42,60 @@ private Q_SLOTS:
         }
     }
 
-    void stopsAtFirstUnusableLine()
+    void stopsAtFirstUnusableLine_data()
     {
+        // the file, empty for none; the lines restored; the check-box lines as the entries
+        // then hold them; whether the load is complete
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("restored");
+        QTest::addColumn<QString>("checks");
+        QTest::addColumn<bool>("complete");
         QByteArray t13; // "t1" to "t13"
         for (int i = 1; i <= 13; ++i)
             t13 += "t" + QByteArray::number(i) + "\r\n";
-        // the file, empty for none; the lines restored; the check-box lines as the entries
-        // then hold them; whether the load is complete
-        const std::tuple<QByteArray, int, QString, bool> cases[] = {
-            {"", 0, u" 1 | 2 "_s, false},
-            {t13, 13, u" 1 | 2 "_s, false},
-            {t13 + " 3 \r\n 0 \r\ns\r\n", 13, u" 1 | 2 "_s, false}, // not a check value
-            {t13 + " 0 \r\n-1\r\ns\r\n", 14, u" 0 | 2 "_s, false},  // line 15 negative
-            // Line 7 is invalid in CP932.
-            {QByteArray(t13).replace("t7", "\x81 ") + " 1 \r\n 0 \r\ns\r\n", 6, u" 1 | 2 "_s,
-             false},
-            {t13 + "  2  \r\n 0 \r\ns\r\n", 15, u" 2 | 0 "_s, true}, // digit between blanks
-            {"\xEF\xBB\xBF" + t13 + "0\r\n0\r\ns\r\n", 15, u" 0 | 0 "_s, true}, // byte-order mark
-            {t13 + " 0 \r\n 0 ", 15, u" 0 | 0 "_s, true},                       // no soapbox line
-            // LF line ends
-            {QByteArray(t13 + " 0 \r\n 0 \r\ns\r\n").replace("\r", ""), 15, u" 0 | 0 "_s, true},
-        };
+        QTest::newRow("no file") << QByteArray() << 0 << u" 1 | 2 "_s << false;
+        QTest::newRow("text entries only") << t13 << 13 << u" 1 | 2 "_s << false;
+        QTest::newRow("not a check value") << t13 + " 3 \r\n 0 \r\ns\r\n"
+                                           << 13 << u" 1 | 2 "_s << false;
+        QTest::newRow("line 15 negative") << t13 + " 0 \r\n-1\r\ns\r\n"
+                                          << 14 << u" 0 | 2 "_s << false;
+        QTest::newRow("line 7 invalid in CP932")
+            << QByteArray(t13).replace("t7", "\x81 ") + " 1 \r\n 0 \r\ns\r\n"
+            << 6 << u" 1 | 2 "_s << false;
+        QTest::newRow("digit between blanks") << t13 + "  2  \r\n 0 \r\ns\r\n"
+                                              << 15 << u" 2 | 0 "_s << true;
+        QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + t13 + "0\r\n0\r\ns\r\n"
+                                         << 15 << u" 0 | 0 "_s << true;
+        QTest::newRow("no soapbox line") << t13 + " 0 \r\n 0 " << 15 << u" 0 | 0 "_s << true;
+        QTest::newRow("LF line ends") << QByteArray(t13 + " 0 \r\n 0 \r\ns\r\n").replace("\r", "")
+                                      << 15 << u" 0 | 0 "_s << true;
+    }
+    void stopsAtFirstUnusableLine()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, restored);
+        QFETCH(QString, checks);
+        QFETCH(bool, complete);
         // The club member's entries are there before the load, so that restored and untouched
         // ones differ.
         StationEntries club = InitialStationEntries();
         LoadSettings(testDataFile("club.ini.txt"), club);
         QTemporaryDir dir;
         const QString path = dir.filePath(settingsFileName);
-        for (const auto &[bytes, restored, checks, complete] : cases) {
-            if (!bytes.isEmpty())
-                writeFile(path, bytes);
-            StationEntries entries = club;
-            const SettingsLoad load = LoadSettings(path, entries);
-            QStringList expected = SettingsLines(club).mid(0, 13)
-                                   << checks.split(u'|') << club.soapbox;
-            for (int i = 0; i < restored && i < 13; ++i)
-                expected[i] = u"t%1"_s.arg(i + 1);
-            if (complete && bytes.trimmed().endsWith('s'))
-                expected[15] += u"s\r\n"_s;
-            QCOMPARE(load.outcome,
-                     complete ? SettingsLoad::Outcome::Complete : SettingsLoad::Outcome::Failed);
-            QCOMPARE(load.linesRestored, restored);
-            QCOMPARE(load.problem.isEmpty(), complete);
-            QCOMPARE(SettingsLines(entries), expected);
-        }
+        if (!bytes.isEmpty())
+            writeFile(path, bytes);
+        StationEntries entries = club;
+        const SettingsLoad load = LoadSettings(path, entries);
+        QStringList expected = SettingsLines(club).mid(0, 13) << checks.split(u'|') << club.soapbox;
+        for (int i = 0; i < restored && i < 13; ++i)
+            expected[i] = u"t%1"_s.arg(i + 1);
+        if (complete && bytes.trimmed().endsWith('s'))
+            expected[15] += u"s\r\n"_s;
+        QCOMPARE(load.outcome,
+                 complete ? SettingsLoad::Outcome::Complete : SettingsLoad::Outcome::Failed);
+        QCOMPARE(load.linesRestored, restored);
+        QCOMPARE(load.problem.isEmpty(), complete);
+        QCOMPARE(SettingsLines(entries), expected);
     }
 };
 
