@@ -86,27 +86,35 @@ private Q_SLOTS:
         QCOMPARE(IsUnsafeFileName(baseName), unsafe);
     }
 
+    void requiredEntries_data()
+    {
+        QTest::addColumn<QString>("contest");
+        QTest::addColumn<QString>("asked"); // the entry asked for before each is filled
+        const QString common = u"コンテスト名 参加部門 コールサイン 氏名 住所 "_s;
+        QTest::newRow("Let's contest")
+            << Contests::lets.name << common + u"使用電鍵 最大空中線電力 -"_s;
+        QTest::newRow("club contest")
+            << Contests::club.name << common + u"最大空中線電力 最大空中線電力 -"_s;
+        // A trailing blank makes the text no list item; the power is asked for all the same.
+        QTest::newRow("no contest of the list")
+            << Contests::lets.name + u' ' << common + u"最大空中線電力 最大空中線電力 -"_s;
+    }
     // Filled in order, each entry is asked for in turn; the key only when the contest text
     // is exactly the Let's contest's name.
     void requiredEntries()
     {
+        QFETCH(QString, contest);
+        QFETCH(QString, asked);
         StationEntries e;
-        QStringList asked; // the message before each entry is filled
+        QStringList messages, expected;
         for (QString *entry : {&e.contest, &e.category, &e.callsign, &e.name, &e.address, &e.key,
                                &e.power, &e.mail}) {
-            asked << CheckRequiredFields(e).value_or(u"-"_s);
-            *entry = entry == &e.contest ? Contests::lets.name : u"x"_s;
+            messages << CheckRequiredFields(e).value_or(u"-"_s);
+            *entry = entry == &e.contest ? contest : u"x"_s;
         }
-        QCOMPARE(asked.join(u' '), u"「コンテスト名」は必須項目です 「参加部門」は必須項目です "
-                                   u"「コールサイン」は必須項目です 「氏名」は必須項目です "
-                                   u"「住所」は必須項目です 「使用電鍵」は必須項目です "
-                                   u"「最大空中線電力」は必須項目です -"_s);
-        e.key.clear();
-        // A trailing blank makes the text no list item.
-        for (const QString &contest : {Contests::club.name, Contests::lets.name + u' '}) {
-            e.contest = contest;
-            QCOMPARE(CheckRequiredFields(e).value_or(QString()), QString());
-        }
+        for (const QString &name : asked.split(u' '))
+            expected << (name == u"-"_s ? name : u"「%1」は必須項目です"_s.arg(name));
+        QCOMPARE(messages, expected);
     }
 
     void refusalTouchesNothing_data()
@@ -123,6 +131,8 @@ private Q_SLOTS:
         QTest::newRow("control character in an entry")
             << clubWith(&E::name, u"山田\x1b[2J"_s) << u""_s
             << u"「氏名」に制御文字（U+001B）があります"_s;
+        QTest::newRow("DEL in an entry") << clubWith(&E::name, u"山田\x7f"_s) << u""_s
+                                         << u"「氏名」に制御文字（U+007F）があります"_s;
         // A runaway callsign is cut in the message.
         QTest::newRow("runaway callsign")
             << clubWith(&E::callsign, QString(1 << 20, u'A') + u"/\t/B"_s) << u""_s
@@ -136,6 +146,9 @@ private Q_SLOTS:
         QTest::newRow("too few fields")
             << club << u"11 23 0902 JA1XY 59910 59913 7 CW 1\r\n11 23 0903 JA1XZ\r\n"_s
             << u"ログの2行目は項目が4個しかありません"_s;
+        QTest::newRow("C1 control in a written field")
+            << club << u"11 23 0902 JA1\u0080XY 59910 59913 7 CW 1"_s
+            << u"ログの1行目に制御文字（U+0080）があります"_s;
         // Text behind the written fields may hold anything; a written field may not.
         QTest::newRow("emoji in a written field")
             << club
@@ -164,6 +177,19 @@ private Q_SLOTS:
         QVERIFY(exportLog(clubWith()).written);
         QCOMPARE(readFile(dir->filePath(settingsFileName)), readFile(testDataFile("club.ini.txt")));
         QVERIFY(QFile::remove(dir->filePath(settingsFileName)));
+#if defined(Q_OS_UNIX)
+        {
+            // A disk with room for the settings, but not for the Cabrillo file after them: the
+            // entries are saved all the same.
+            const FileSizeLimit fullDisk(rlim_t(readFile(testDataFile("club.ini.txt")).size()));
+            const QString message = exportLog(clubWith()).message;
+            QVERIFY2(message.startsWith(u"ファイル「%1」に書き込めません"_s.arg(
+                         shown(dir->filePath(u"JA1ABC.txt"_s)))),
+                     qPrintable(message));
+        }
+        QCOMPARE(readFile(dir->filePath(settingsFileName)), readFile(testDataFile("club.ini.txt")));
+        QVERIFY(QFile::remove(dir->filePath(settingsFileName)));
+#endif
 
         // One line of the settings file cannot hold a line break: it would shift every entry
         // after it at the next start. That is reported, and the output is still written.

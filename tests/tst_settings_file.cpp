@@ -35,7 +35,7 @@ private Q_SLOTS:
 
         // A text Shift_JIS cannot hold, or a line break that would shift every entry after
         // it at the next start, leaves the file as it was.
-        for (const QString &name : {u"名前😀"_s, u"山田\n太郎"_s, u"\r\n山田"_s}) {
+        for (const QString &name : {u"名前😀"_s, u"山田\n太郎"_s, u"山田\r太郎"_s, u"\r\n山田"_s}) {
             entries.name = name;
             QVERIFY(!SaveSettings(path, entries).value_or(QString()).isEmpty());
             QCOMPARE(readFile(path), bytes);
