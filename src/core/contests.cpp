@@ -3,6 +3,18 @@
 namespace Contests
 {
 
+Requirement requirement(const Contest *contest, Entry entry)
+{
+    using E = StationEntries;
+    for (const Entry common : {&E::contest, &E::category, &E::callsign, &E::name, &E::address}) {
+        if (entry == common)
+            return {true, true};
+    }
+    if (contest)
+        return {contest->required.contains(entry), contest->required.contains(entry)};
+    return {entry == &E::power, false};
+}
+
 QStringList listItems()
 {
     return {QString(), lets.name, club.name};

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/station_entries.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,18 +11,33 @@
 namespace Contests
 {
 
+// One entry of the station entries, such as &StationEntries::key.
+using Entry = QString StationEntries::*;
+
 struct Contest {
     QString name;           // compared character by character wherever it occurs
     QStringList categories; // what the category list offers once the contest is chosen
-    bool keyRequired;       // the export insists on the key, whose caption is then red
+    QList<Entry> required;  // its own entries the export insists on, besides the common five
 };
 
 inline const Contest lets{QStringLiteral("Ｌｅｔ’ｓ　TORNAK　コンテスト"),
                           {QStringLiteral("一般局部門"), QStringLiteral("ＱＲＰ局部門")},
-                          true};
+                          {&StationEntries::key, &StationEntries::power}};
 inline const Contest club{QStringLiteral("TORNAKクラブ．コンテスト"),
                           {QStringLiteral("7MHzｼﾝｸﾞﾙ部門"), QStringLiteral("7MHz/14MHzﾏﾙﾁ部門")},
-                          false};
+                          {&StationEntries::power}};
+
+// What the rules ask of one entry.
+struct Requirement {
+    bool checked; // the export refuses to run while the entry is empty
+    bool marked;  // the window draws its caption red
+};
+
+// The rules for an entry under the contest of the list (nullptr: none). The contest, the
+// category, the callsign, the name and the address are required whatever the contest.
+// Without a contest the contest's own entries are greyed and their captions plain, yet the
+// power is checked all the same.
+Requirement requirement(const Contest *contest, Entry entry);
 
 // The contest list in order: the empty text, then the two contests.
 QStringList listItems();
@@ -30,8 +47,6 @@ QStringList listItems();
 int listPosition(const QString &contestText);
 
 // The contest at a position of the list; nothing for the empty item or any other position.
-// Without a contest, only the common entries apply: the contest's own entries are disabled
-// and no caption is red but the five always required, though the power is still checked.
 const Contest *atPosition(int position);
 
 inline const Contest *named(const QString &contestText)

@@ -173,9 +173,9 @@ void Form1::buildControls(QWidget *area)
     };
     QLabel *unused = nullptr;
 
-    setLabelColour(label(Label1, QStringLiteral("Label1"), QStringLiteral("コンテスト名(必須)"),
-                         t.rect(240, 120, 1455, 255)),
-                   requiredRed);
+    entryCaptions.append({label(Label1, QStringLiteral("Label1"),
+                                QStringLiteral("コンテスト名(必須)"), t.rect(240, 120, 1455, 255)),
+                          &StationEntries::contest});
     combo(Contest, t.rect(1680, 120, 3735, 300), Contests::listItems());
 
     QPushButton *button = Command1[ExportButton] =
@@ -197,39 +197,42 @@ void Form1::buildControls(QWidget *area)
     List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     List1->setTextElideMode(Qt::ElideNone);
 
-    setLabelColour(label(Label2, QStringLiteral("Label2"), QStringLiteral("参加部門(必須)"),
-                         t.rect(240, 480, 1455, 255)),
-                   requiredRed);
+    entryCaptions.append({label(Label2, QStringLiteral("Label2"), QStringLiteral("参加部門(必須)"),
+                                t.rect(240, 480, 1455, 255)),
+                          &StationEntries::category});
     // Before any choice the list offers what the Let's contest does.
     combo(Category, t.rect(1680, 480, 3735, 300), Contests::lets.categories);
 
+    using E = StationEntries;
     struct Caption {
         Label3Index index;
         const char *text;
         QRect rect;
-        bool required;
+        Contests::Entry entry; // nothing for a caption of no entry
     };
     const Caption captions[] = {
-        {CallsignCaption, "ｺｰﾙｻｲﾝ(必須)", t.rect(240, 840, 1455, 375), true},
-        {NameCaption, "氏名(必須)", t.rect(240, 1200, 975, 375), true},
-        {AddressCaption, "住所(必須)", t.rect(240, 1560, 975, 375), true},
-        {TelephoneCaption, "電話番号", t.rect(240, 1920, 975, 375), false},
-        {MailCaption, "メールアドレス", t.rect(240, 2280, 1335, 255), false},
-        {EquipmentCaption, "無線機", t.rect(240, 2640, 975, 375), false},
-        {AntennaCaption, "アンテナ", t.rect(240, 3000, 975, 375), false},
-        {KeyCaption, "使用電鍵(必須)", t.rect(240, 3360, 1455, 375), false},
-        {PowerCaption, "最大空中線電力(必須)", t.rect(240, 3720, 1935, 375), false},
-        {WattCaption, "W", t.rect(3360, 3720, 975, 375), false},
-        {SeniorCaption, "シニヤー", t.rect(240, 4080, 975, 255), false},
-        {SoapboxCaption, "意見・感想", t.rect(120, 4440, 975, 375), false},
+        {CallsignCaption, "ｺｰﾙｻｲﾝ(必須)", t.rect(240, 840, 1455, 375), &E::callsign},
+        {NameCaption, "氏名(必須)", t.rect(240, 1200, 975, 375), &E::name},
+        {AddressCaption, "住所(必須)", t.rect(240, 1560, 975, 375), &E::address},
+        {TelephoneCaption, "電話番号", t.rect(240, 1920, 975, 375), &E::telephone},
+        {MailCaption, "メールアドレス", t.rect(240, 2280, 1335, 255), &E::mail},
+        {EquipmentCaption, "無線機", t.rect(240, 2640, 975, 375), &E::equipment},
+        {AntennaCaption, "アンテナ", t.rect(240, 3000, 975, 375), &E::antenna},
+        {KeyCaption, "使用電鍵(必須)", t.rect(240, 3360, 1455, 375), &E::key},
+        {PowerCaption, "最大空中線電力(必須)", t.rect(240, 3720, 1935, 375), &E::power},
+        {WattCaption, "W", t.rect(3360, 3720, 975, 375), nullptr},
+        {SeniorCaption, "シニヤー", t.rect(240, 4080, 975, 255), nullptr},
+        {SoapboxCaption, "意見・感想", t.rect(120, 4440, 975, 375), nullptr},
     };
     for (const Caption &c : captions) {
         QLabel *l =
             label(unused, indexedName("Label3", c.index), QString::fromUtf8(c.text), c.rect);
         l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setLabelColour(l, c.required ? requiredRed : normalLabelColour(l));
+        if (c.entry)
+            entryCaptions.append({l, c.entry});
         Label3[c.index] = l;
     }
+    markRequiredEntries(nullptr);
 
     text(Callsign, t.rect(1680, 840, 6975, 270));
     text(Name, t.rect(1680, 1200, 6975, 270));
@@ -408,8 +411,7 @@ void Form1::contestTyped()
         applyContest(contest, false);
 }
 
-// Without a contest only the common entries apply; the power is marked required with
-// either contest, the key as the contest says.
+// Without a contest only the common entries apply.
 void Form1::applyContest(const Contests::Contest *contest, bool offerItsCategories)
 {
     if (contest && offerItsCategories) {
@@ -418,12 +420,16 @@ void Form1::applyContest(const Contests::Contest *contest, bool offerItsCategori
         Combo1[Category]->setCurrentIndex(-1);
         Combo1[Category]->setEditText(QString());
     }
-    const bool keyRequired = contest && contest->keyRequired;
-    setLabelColour(Label3[KeyCaption],
-                   keyRequired ? requiredRed : normalLabelColour(Label3[KeyCaption]));
-    setLabelColour(Label3[PowerCaption],
-                   contest ? requiredRed : normalLabelColour(Label3[PowerCaption]));
+    markRequiredEntries(contest);
     SetContestFieldsEnabled(contest != nullptr);
+}
+
+void Form1::markRequiredEntries(const Contests::Contest *contest)
+{
+    for (const auto &[caption, entry] : entryCaptions) {
+        const bool marked = Contests::requirement(contest, entry).marked;
+        setLabelColour(caption, marked ? requiredRed : normalLabelColour(caption));
+    }
 }
 
 void Form1::SetContestFieldsEnabled(bool enabled)

@@ -84,6 +84,7 @@ private:
     void buildMenus();
     void setTabOrder();
     void applyContest(const Contests::Contest *contest, bool offerItsCategories);
+    void markRequiredEntries(const Contests::Contest *contest);
     void contestTyped();
     void openLog(const QString &path);
     void exportLog();
@@ -96,6 +97,7 @@ private:
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     std::array<QLabel *, 14> Label3{};
+    QList<std::pair<QLabel *, Contests::Entry>> entryCaptions; // drawn red while required
     std::array<QComboBox *, 5> Combo1{};
     std::array<QLineEdit *, 8> Text1{};
     std::array<CheckBox *, 2> Check1{};
