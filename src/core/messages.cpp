@@ -1,5 +1,7 @@
 #include "core/messages.h"
 
+#include "core/text_file.h"
+
 #include <QDir>
 
 namespace Messages
@@ -7,11 +9,6 @@ namespace Messages
 
 namespace
 {
-
-bool isControl(char32_t c)
-{
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
 
 // A path as the system writes it (C:\Users\… on Windows).
 QString shown(const QString &path)
@@ -29,7 +26,7 @@ QString visible(QStringView text)
             c = QChar(0x2400 + c.unicode());
         else if (c.unicode() == 0x7F)
             c = QChar(0x2421);
-        else if (isControl(c.unicode()))
+        else if (TextFile::isControl(c.unicode()))
             c = QChar(0xFFFD);
     }
     return shown;
@@ -60,7 +57,7 @@ QString code(char32_t c)
 
 QString character(char32_t c)
 {
-    if (isControl(c))
+    if (TextFile::isControl(c))
         return QStringLiteral("（%1）").arg(code(c));
     return QStringLiteral("「%1」（%2）").arg(QStringView(QChar::fromUcs4(c)).toString(), code(c));
 }

@@ -403,8 +403,7 @@ std::optional<char32_t> firstUnencodable(QStringView text)
 
 std::optional<char32_t> firstControlCharacter(QStringView text)
 {
-    const qsizetype at = TextSearch::firstMatching(
-        text, [](char16_t c) { return (c < 0x20) | (char16_t(c - 0x7F) <= 0x9F - 0x7F); });
+    const qsizetype at = TextSearch::firstMatching(text, [](char16_t c) { return isControl(c); });
     return at < 0 ? std::nullopt : std::optional<char32_t>(text.at(at).unicode());
 }
 

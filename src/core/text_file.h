@@ -71,8 +71,15 @@ QString failure(const QString &path, const LinesRead &read);
 // First character that CP932 cannot represent, if any.
 std::optional<char32_t> firstUnencodable(QStringView text);
 
-// First C0, DEL or C1 control character: none may reach a Cabrillo file, where an ESC or a
-// line feed would change what a reader sees.
+// A C0, DEL or C1 control character: none may reach a Cabrillo file, where an ESC or a line
+// feed would change what a reader sees. Without a branch, so that a scan over every
+// character of an export stays vector code.
+template <typename Char> constexpr bool isControl(Char c)
+{
+    return (c < 0x20) | (Char(c - 0x7F) <= Char(0x9F - 0x7F));
+}
+
+// The first control character of the text.
 std::optional<char32_t> firstControlCharacter(QStringView text);
 
 // Each line followed by CR LF, in CP932; nothing when a character has no CP932 form.
