@@ -1,4 +1,4 @@
-#include "console_output.h"
+#include "program/console_output.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "convert_command.h"
+#include "command_line/convert_command.h"
 
 #include "conversion/export_log.h"
 #include "core/messages.h"

@@ -1,0 +1,116 @@
+#include "command_line/command_line.h"
+
+#include "command_line/convert_command.h"
+#include "core/messages.h"
+#include "program/program.h"
+#include "settings/settings_file.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+
+#include <new>
+
+namespace
+{
+
+constexpr int exitUsage = 2;
+
+struct Options {
+    QCommandLineOption settings{QStringLiteral("settings"),
+                                QStringLiteral("局情報を読む設定ファイル（既定: ini.txt）"),
+                                QStringLiteral("FILE"), settingsFileName};
+    QCommandLineOption multiplier{QStringLiteral("multiplier"),
+                                  QStringLiteral("ログに無い自分の送信マルチ"),
+                                  QStringLiteral("TEXT")};
+    QCommandLineOption year{QStringLiteral("year"), QStringLiteral("QSOの年（既定: 今年）"),
+                            QStringLiteral("YYYY")};
+    QCommandLineOption outputDir{
+        QStringLiteral("output-dir"),
+        QStringLiteral("Cabrilloファイルを書くフォルダー（既定: 現在のフォルダー）"),
+        QStringLiteral("DIR")};
+};
+
+int usageError(const QString &message)
+{
+    QTextStream &err = standardError();
+    err << message << Qt::endl << Messages::seeHelp() << Qt::endl;
+    return exitUsage;
+}
+
+std::optional<int> parseYear(const QString &text)
+{
+    bool ok = false;
+    const int year = text.toInt(&ok);
+    if (!ok || text.size() != 4 || year < 1000)
+        return std::nullopt;
+    return year;
+}
+
+int parseAndRun(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    SetUpProgram();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "zLOGのログ（.ZLOX、.ZLO、またはテキスト出力）からTORNAKクラブのコンテスト用Cabrillo"
+        "ファイルを作ります。\n"
+        "引数なしで起動するとウィンドウが開きます。\n\n"
+        "  tornak-cabrillo convert LOGFILE [オプション]"));
+    // Qt's own help option is described in English whatever its catalogue says.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("使い方を表示する。"));
+    const QCommandLineOption version = parser.addVersionOption();
+    Options options;
+    parser.addOptions(
+        {help, options.settings, options.multiplier, options.year, options.outputDir});
+    parser.addPositionalArgument(QStringLiteral("convert"),
+                                 QStringLiteral("LOGFILE をCabrilloファイルに変換します"),
+                                 QStringLiteral("convert LOGFILE"));
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        standardOutput() << parser.helpText();
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        standardOutput() << programName << ' ' << QCoreApplication::applicationVersion()
+                         << Qt::endl;
+        return 0;
+    }
+
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.isEmpty() || arguments.first() != QLatin1String("convert"))
+        return usageError(Messages::noCommand());
+    if (arguments.size() != 2)
+        return usageError(Messages::oneLogFile());
+
+    ConvertOptions convert;
+    convert.logFile = arguments.at(1);
+    convert.settingsFile = parser.value(options.settings);
+    convert.outputFolder = parser.value(options.outputDir);
+    if (parser.isSet(options.multiplier))
+        convert.multiplier = parser.value(options.multiplier);
+    convert.year = QDate::currentDate().year();
+    if (parser.isSet(options.year)) {
+        const auto year = parseYear(parser.value(options.year));
+        if (!year)
+            return usageError(Messages::badYear());
+        convert.year = *year;
+    }
+    return RunConvert(convert, standardOutput(), standardError());
+}
+
+} // namespace
+
+int RunCommandLine(int argc, char *argv[])
+{
+    try {
+        return parseAndRun(argc, argv);
+    } catch (const std::bad_alloc &) {
+        standardError() << Messages::outOfMemory() << Qt::endl;
+        return 1;
+    }
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// The program started with arguments: the convert command, or the answer to --help or
+// --version. Gives back the exit status: 0 done, 1 refused, 2 not understood.
+int RunCommandLine(int argc, char *argv[]);
