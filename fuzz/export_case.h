@@ -229,7 +229,7 @@ inline void runExportCase(const QByteArray &input)
     request.entries = entries;
     const QString logText = shiftJisText(in.rest());
     request.log = LinesOfLogText(logText);
-    request.year = year;
+    request.year.fallback = year;
     const QString folders[] = {outDir, outDir + QLatin1Char('/'),
                                root.filePath(QStringLiteral("missing")), outsideFile};
     request.outputFolder = folders[flags & 3];

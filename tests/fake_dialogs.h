@@ -13,7 +13,8 @@ public:
     QStringList prompts;
     QStringList questions;
     bool yes = false;                  // the answer to every question
-    QString answer;                    // typed into the input box
+    QStringList answers;               // typed into the input box in turn,
+    QString answer;                    // then this
     std::optional<QString> chosenFile; // nothing: the file dialog is cancelled
     QFont font;                        // the one the font dialog was opened with
 
@@ -26,7 +27,7 @@ public:
     QString askText(const QString &prompt) override
     {
         prompts.append(prompt);
-        return answer;
+        return answers.isEmpty() ? answer : answers.takeFirst();
     }
     std::optional<QString> openFileName() override { return chosenFile; }
     void chooseFont(const QFont &initial) override { font = initial; }

@@ -70,9 +70,9 @@ private Q_SLOTS:
         QCOMPARE(readFile(at(club.out.trimmed())), expected);
         QCOMPARE(readFile(at(ini)), settings); // only read, never rewritten
 
-        // The Let's log lacks the sent multiplier, which the option answers.
+        // The Let's log lacks the sent multiplier, which the option answers, full-width or not.
         const Run lets = run(work, {u"convert"_s, testDataFile("lets.zlog.txt"), u"--settings"_s,
-                                    testDataFile("lets.ini.txt"), u"--multiplier"_s, u"13"_s,
+                                    testDataFile("lets.ini.txt"), u"--multiplier"_s, u"　１３"_s,
                                     u"--year"_s, u"2026"_s});
         QCOMPARE(lets.err, QString());
         QCOMPARE(readFile(at(lets.out.trimmed())), readFile(testDataFile("lets.expected.txt")));
@@ -83,16 +83,18 @@ private Q_SLOTS:
                  qPrintable(unanswered.err));
         QCOMPARE(readFile(at(unanswered.out.trimmed())).count("        JA1"), 12);
 
-        // zLOG's own logs give the Cabrillo files of their text exports.
+        // zLOG's own logs give the Cabrillo files of their text exports, in the year they
+        // record unless --year says otherwise.
+        const auto convert = [&](const QString &logFile, const QStringList &options) {
+            const Run zlog = run(work, QStringList{u"convert"_s, logFile} + options);
+            return zlog.exitCode == 0 ? readFile(at(zlog.out.trimmed())) : QByteArray();
+        };
         for (const char *sample : {"zlog/sample.ZLOX", "zlog/sample.ZLO", "zlog/sample_v22.ZLO"}) {
-            QByteArray cabrillo[2];
-            for (const QString &suffix : {QString(), u".export.txt"_s}) {
-                const Run zlog = run(work, {u"convert"_s, testDataFile(sample) + suffix});
-                QCOMPARE(zlog.exitCode, 0);
-                cabrillo[suffix.isEmpty() ? 0 : 1] = readFile(at(zlog.out.trimmed()));
-            }
-            QCOMPARE(cabrillo[0], cabrillo[1]);
-            QVERIFY(cabrillo[0].count("QSO: ") >= 9);
+            const QString zlog = testDataFile(sample);
+            const QByteArray cabrillo = convert(zlog, {u"--year"_s, u"2026"_s});
+            QCOMPARE(cabrillo, convert(zlog + u".export.txt"_s, {u"--year"_s, u"2026"_s}));
+            QVERIFY(cabrillo.count("QSO: ") >= 9);
+            QCOMPARE(convert(zlog, {}), QByteArray(cabrillo).replace(" 2026-", " 2024-"));
         }
 
 #if defined(Q_OS_UNIX)
@@ -136,6 +138,22 @@ private Q_SLOTS:
             << QStringList{u"export"_s, clubLog} << 2 << u"コマンドを指定して下さい"_s;
         QTest::newRow("no log") << QStringList{convert} << 2
                                 << u"ログファイルを一つ指定して下さい"_s;
+        // The output must not replace the log or the settings it was made from, by any name.
+        writeFile(elsewhere.filePath(u"JA1ABC.txt"_s), readFile(clubLog));
+        QVERIFY(QFile::link(elsewhere.filePath(u"JA1ABC.txt"_s), elsewhere.filePath(u"log"_s)));
+        QTest::newRow("output is the log") << QStringList{convert, elsewhere.filePath(u"log"_s),
+                                                          u"--output-dir"_s, elsewhere.path()}
+                                           << 1 << u"は読み込んだログファイルと同じファイルです"_s;
+        QVERIFY(QDir(elsewhere.path()).mkpath(u"ini"_s));
+        writeFile(elsewhere.filePath(u"ini/JA1ABC.txt"_s), clubSettings);
+        QTest::newRow("output is the settings")
+            << QStringList{convert,           clubLog,
+                           u"--settings"_s,   elsewhere.filePath(u"ini/JA1ABC.txt"_s),
+                           u"--output-dir"_s, elsewhere.filePath(u"ini"_s)}
+            << 1 << u"は設定ファイルと同じファイルです"_s;
+        QTest::newRow("multiplier of three")
+            << QStringList{convert, clubLog, u"--multiplier"_s, u"123"_s} << 2
+            << u"送信したマルチは半角英数字2文字までで入力して下さい"_s;
         QTest::newRow("two-digit year")
             << QStringList{convert, clubLog, u"--year"_s, u"26"_s} << 2 << u"--year には西暦4桁"_s;
         // Qt's own words are Japanese too.

@@ -215,6 +215,26 @@ private Q_SLOTS:
         button->click();
         QCOMPARE(text1(Form1::Address)->text(), u"東京都"_s);
         QCOMPARE(fake->messages.size(), 2);
+
+        // zLOG's own log writes the year of its records, also once the log box is edited.
+        form->List1_OLEDragDrop({testDataFile("zlog/sample.ZLOX")});
+        for (int edit = 0; edit < 2; ++edit) {
+            button->click();
+            QCOMPARE(readFile(out).count(" 2024-11-23 "), 10);
+            text2()->appendPlainText(u"   "_s);
+        }
+
+        // A log loaded from the output's own name is never replaced by it: not once edited,
+        // nor after a load that failed.
+        writeFile(out, readFile(testDataFile("club.zlog.txt")));
+        form->List1_OLEDragDrop({out});
+        form->List1_OLEDragDrop({dir->path()});
+        text2()->appendPlainText(u"   "_s);
+        button->click();
+        QVERIFY2(fake->messages.last().endsWith(u"は読み込んだログファイルと同じファイルです。"
+                                                u"ログファイルの名前を変えて下さい"_s),
+                 qPrintable(fake->messages.last()));
+        QCOMPARE(readFile(out), readFile(testDataFile("club.zlog.txt")));
     }
 
     void loadsLogOrLeavesTextAlone()
@@ -240,8 +260,9 @@ private Q_SLOTS:
                  crlfLines(TextFile::readLines(testDataFile("zlog/sample.ZLOX.export.txt")).lines));
 
         // Files dragged from a file manager, entered, then dropped: the first is loaded,
-        // asking once a drop.
-        fake->answer = u"13"_s;
+        // asking once a drop, and again while the answer cannot stand in the log.
+        fake->answers = {u"123"_s};
+        fake->answer = u"１３"_s;
         const auto thirteen = [](const QString &) { return u"13"_s; };
         const QString lets = LoadLogFile(testDataFile("lets.zlog.txt"), thirteen).text;
         QMimeData mime;
@@ -257,7 +278,8 @@ private Q_SLOTS:
             QCoreApplication::sendEvent(viewport, &drop);
             QCOMPARE(form->logText(), lets);
         }
-        QCOMPARE(fake->prompts.size(), 2);
+        QCOMPARE(fake->prompts.size(), 3);
+        QCOMPARE(fake->messages.last(), u"送信したマルチは半角英数字2文字までで入力して下さい"_s);
     }
 
     // The club contest restored: every entry enabled, the donor box greyed.

@@ -58,9 +58,10 @@ private Q_SLOTS:
             QCOMPARE(prompts, QStringList{u"自分で送信したマルチが設定されていません。\r"
                                           u"送信したマルチを入力して下さい。"_s});
         }
-        // "Callsign" makes no header; a line of 28 characters reaches the column.
-        for (const QString &line :
-             {QString(header).replace(u"call"_s, u"Call"_s), lacking.left(28)})
+        // "Callsign" makes no header, nor does the word in a QSO line's memo; a line of 28
+        // characters reaches the column.
+        for (const QString &line : {QString(header).replace(u"call"_s, u"Call"_s),
+                                    lacking + u"callsign ログデータ"_s, lacking.left(28)})
             QCOMPARE(PatchSentMultiplier({line}, answer(u"13"_s)),
                      withColumns(line, u"13"_s).left(line.size()) + u"\r\n"_s);
     }
@@ -82,6 +83,9 @@ private Q_SLOTS:
             // patched inside its callsign column. The last line has no terminator.
             {TextFile::encodeLines({header, full, fullLacking}).value().chopped(2),
              crlfLines({header, full, withColumns(fullLacking, u"13"_s)})},
+            // DOS's end-of-file byte behind the last line end is no line; elsewhere it stays.
+            {lf + "\x1a", patched},
+            {lf + "\x1a\x1a", patched + u"\x1a\x1a\r\n"_s},
             // A decoding failure asks nothing, though the question would come first.
             {lacking.toLatin1() + "\r\n\x81 \r\n", QString()},
         };
@@ -112,6 +116,47 @@ private Q_SLOTS:
                  crlfLines(TextFile::readLines(testDataFile("zlog/sample.ZLO.export.txt")).lines)
                      .replace(u"QSB"_s, u"縺ゅ＞"_s)
                      .replace(u"ＱＲＭ"_s, u"QRM"_s));
+    }
+
+    // Without a sent multiplier, the answer lands behind the report also where a callsign
+    // too long for its column moved it; each line keeps its record's year.
+    void readsZlogLogWithoutSentMultiplier()
+    {
+        QByteArray bytes = readFile(testDataFile("zlog/sample.ZLO"));
+        for (qsizetype record = 256; record < bytes.size(); record += 256)
+            bytes[record + 21] = 0;
+        bytes.replace(2 * 256 + 8, 12, "\x0bJA1ABC/JD1P");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"log.ZLO"_s);
+        writeFile(path, bytes);
+        const LoadedLog loaded = LoadLogFile(path, answer(u"13"_s));
+        QCOMPARE(loaded.error, QString());
+        const QStringList lines = loaded.text.split(u"\r\n"_s);
+        QCOMPARE(lines.value(1).mid(13, 20), u"JH1QXK     59913    "_s);
+        QCOMPARE(lines.value(2).mid(13, 20), u"JA1ABC/JD1P 59913   "_s);
+        QList<int> years(lines.size() - 1, 2024);
+        years[0] = 0; // zLOG's header line
+        QCOMPARE(loaded.years, years);
+        QCOMPARE(loaded.firstYear, 2024);
+    }
+
+    // The Japanese input method left on types full-width digits and blanks.
+    void foldsSentMultiplierAnswer_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("answer"); // "-" for none
+        QTest::newRow("as typed") << u"13"_s << u"13"_s;
+        QTest::newRow("full-width") << u"　１ａ "_s << u"1a"_s;
+        QTest::newRow("empty") << u""_s << u""_s;
+        QTest::newRow("three characters") << u"123"_s << u"-"_s;
+        QTest::newRow("blank inside") << u"1 2"_s << u"-"_s;
+        QTest::newRow("kana") << u"ア"_s << u"-"_s;
+    }
+    void foldsSentMultiplierAnswer()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, answer);
+        QCOMPARE(SentMultiplierAnswer(typed).value_or(u"-"_s), answer);
     }
 };
 

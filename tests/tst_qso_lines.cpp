@@ -36,14 +36,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("expected"); // its QSO line, or how the refusal of it begins
         QTest::newRow("good") << good << worked;
-        QTest::newRow("exchange cut to seven")
-            << u"4 29 0900 JA1XYZ/QRP/9 59912345678 599 7 CW 1"_s
-            << u"QSO:  7000 CW 2026-04-29 0900 JA1AB         599 1234567JA1XYZ/QRP/9  599        "_s;
-        QTest::newRow("lower-case mode")
-            << with(good, u"CW"_s, u"cw"_s)
-            << u"QSO:  7000 cw 2026-04-29 1205 JA1AB         59  910    JA1XY         59  913    "_s;
+        // A field too long for its column is written whole, a blank behind it.
+        QTest::newRow("long fields whole")
+            << u"4 29 0900 JA1XYZ/QRP/99 59912345678 59912345678 7 CW 1"_s
+            << u"QSO:  7000 CW 2026-04-29 0900 JA1AB         599 12345678 JA1XYZ/QRP/99 599 12345678"_s;
         QTest::newRow("three-digit time")
             << with(good, u"2105"_s, u"930"_s) << with(worked, u"1205"_s, u"930"_s);
+        QTest::newRow("band with idle zeros") << with(good, u"7"_s, u"07.00"_s) << worked;
+
         // zLOG reports "599" for the telegraphy and data modes, spelt as it spells them.
         for (const QString &mode : {u"RTTY"_s, u"FT4"_s, u"Oth"_s, u"Other"_s})
             QTest::newRow(qPrintable(u"mode "_s + mode))
@@ -54,6 +54,34 @@ private Q_SLOTS:
             << good.chopped(2) << u"ログの1行目は項目が8個しかありません"_s;
         QTest::newRow("band no number")
             << with(good, u"7"_s, u"X"_s) << u"ログの1行目のバンド「X」"_s;
+        QTest::newRow("band between bands")
+            << with(good, u"7"_s, u"7.01"_s)
+            << u"ログの1行目のバンド「7.01」はzLOGのバンドにありません"_s;
+        // zLOG writes its modes so; anything else means the fields have shifted.
+        QTest::newRow("lower-case mode")
+            << with(good, u"CW"_s, u"cw"_s)
+            << u"ログの1行目のモード「cw」はzLOGのモードにありません"_s;
+        QTest::newRow("received field missing")
+            << u"4 29 1000 JE1RZP 59910 7 CW 1 two words"_s << u"ログの1行目のバンド「1」"_s;
+        QTest::newRow("received report missing")
+            << u"4 29 1000 JE1RZP 59910 13 7 CW 1"_s
+            << u"ログの1行目の受信欄「13」にCWのレポート（3桁）がありません"_s;
+        QTest::newRow("month 13")
+            << u"13 00"_s + good.mid(4)
+            << u"ログの1行目の日付「13/00」は2026年の日付として正しくありません"_s;
+        QTest::newRow("31 April") << with(good, u"29"_s, u"31"_s)
+                                  << u"ログの1行目の日付「4/31」は"_s;
+        QTest::newRow("29 February of 2026")
+            << u"2"_s + good.mid(1) << u"ログの1行目の日付「2/29」は2026年の"_s;
+        QTest::newRow("full-width time")
+            << with(good, u"2105"_s, u"０９０２"_s) << u"ログの1行目の時刻「０９０２」は"_s;
+        QTest::newRow("time 2400") << with(good, u"2105"_s, u"2400"_s)
+                                   << u"ログの1行目の時刻「2400」は時刻として正しくありません"_s;
+        QTest::newRow("minute 60") << with(good, u"2105"_s, u"1260"_s) << u"ログの1行目の時刻"_s;
+        QTest::newRow("negative time")
+            << with(good, u"2105"_s, u"-100"_s) << u"ログの1行目の時刻"_s;
+        QTest::newRow("fractional time")
+            << with(good, u"2105"_s, u"12.5"_s) << u"ログの1行目の時刻"_s;
         QTest::newRow("band a frequency")
             << with(good, u"7"_s, u"7.0125"_s) << u"ログの1行目のバンド「7.0125」は"_s;
         QTest::newRow("band unknown")
@@ -86,17 +114,20 @@ private Q_SLOTS:
     {
         const QsoLines result =
             convert(u"header callsign\r\n          \r\nログデータ 2026\r\n\r\n"
-                    u"4 29 2105 JA1XY 59910 59913 7 CW 1 the callsign was weak\r\n"
+                    u"4 29 2105 JA1XY 59910 59913 7 CW 1 ログデータ callsign\r\n"
                     u"4 29 2106 JA1XZ 59910 59913 7 CW 1 Callsign\r\n"
                     u"4 29 2107 JA1XW 59910 59913 7 CW 1"_s);
-        QCOMPARE(result.sourceLines, QList<int>({6, 7}));
+        // Only zLOG's header is passed over: a memo may say anything.
+        QCOMPARE(result.sourceLines, QList<int>({5, 6, 7}));
         for (const QString &log : {QString(), u"    "_s, u"\r\n\r\n"_s})
             QCOMPARE(convert(log).lines, QStringList({u"END-OF-LOG: "_s}));
         QCOMPARE(convert(u"callsign\r\n\ny"_s).error.value_or(QString()),
                  u"ログの2行目がCRの無い改行（LF）だけの行です"_s);
-        // The own callsign is cut to its fourteen characters, full-width ones too.
-        QCOMPARE(convert(good, u"ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲＴＡＢＬＥ"_s).lines.value(0).mid(30, 18),
-                 u"ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲＴ599 "_s);
+        // The own callsign too long for its column is written whole, counted in characters.
+        QCOMPARE(convert(good, u"ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲＴＡＢＬＥ"_s).lines.value(0).mid(30, 23),
+                 u"ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲＴＡＢＬＥ 599 "_s);
+        QCOMPARE(convert(good, u"ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲ"_s).lines.value(0).mid(30, 18),
+                 u"ＪＡ１ＡＢ/ＱＲＰ/ＰＯＲ 599 "_s);
     }
 };
 

@@ -156,6 +156,13 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(dir.filePath(u"link.txt"_s)).isSymLink());
         QCOMPARE(readFile(out), QByteArray("new\r\n"));
         QCOMPARE(entriesIn(dir.path()), (QStringList{u"link.txt"_s, u"out.txt"_s, u"pipe"_s}));
+        QVERIFY(Files::sameFile(dir.filePath(u"link.txt"_s), out));
+        QVERIFY(!Files::sameFile(out, dir.filePath(u"pipe"_s)));
+        // A Shift_JIS name from a Windows archive reaches Qt, as an argument, without its bytes.
+        const QByteArray name = QFile::encodeName(dir.path()) + "/\x83\x8D\x83\x4F";
+        std::fclose(std::fopen(name.constData(), "w"));
+        const QString lost = QFile::decodeName(name);
+        QVERIFY2(Files::Reader(lost).open().startsWith(u"ファイル名「"_s), qPrintable(lost));
 #else
         QSKIP("Windows has neither pipes in its file system nor a file-size limit");
 #endif

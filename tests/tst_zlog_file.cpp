@@ -77,16 +77,25 @@ private Q_SLOTS:
                                           ""));
         gives("long sent exchange", patched(zlox, 10 * 384 + 21, string("1234567890")),
               sample("sample.ZLOX.long-sent.export.txt"));
-        // Six characters in eleven bytes: the short layout, and ５ cut in two.
+        // Six characters in eleven bytes: the short layout, and the exchange written whole
+        // where zLOG would cut ９ in two.
         gives("widths in bytes",
               patched(zlox, 10 * 384 + 21, string("1\x82\x50\x82\x51\x82\x52\x82\x53\x82\x54")),
-              QByteArray(zloxText).replace("JF1HLU      5910        ",
-                                           "JF1HLU      591\x82\x50\x82\x51\x82\x52\x82\x53 "));
+              QByteArray(zloxText).replace(
+                  "JF1HLU      5910        ",
+                  "JF1HLU      591\x82\x50\x82\x51\x82\x52\x82\x53\x82\x54"));
+        // zLOG glues a callsign of eleven bytes to the report; a blank keeps them apart here.
+        gives("long callsign", patched(zlox, 384 + 8, string("JA1ABC/JD1P")),
+              QByteArray(zloxText).replace(zloxText.indexOf("JH1QXK"), 14, "JA1ABC/JD1P 599"));
         // The trail byte of ケ (83 50) is a "P": only the second "PSE QSL" is one.
         gives("memo of a .ZLO", patched(zlo, 4 * 256 + 175, string("a(7) \x83\x50SE QSL PSE QSL")),
               QByteArray(zloText).replace("QSB", "PSE QSL (7) \x83\x50SE QSL"));
 
         refused("not whole records", zlox + 'x', Messages::zlogRecordSize(path, 384));
+        // What a crash or a full disk leaves is no log, nor a log of QSOs on 1899-12-30.
+        refused("256 zero bytes", QByteArray(256, 0), Messages::zlogEmptyHeaderOnly(path));
+        refused("512 zero bytes", QByteArray(512, 0), Messages::zlogZeroTime(path, 1));
+        refused("time zero", patched(zlo, 3 * 256, bytesOf(0.0)), Messages::zlogZeroTime(path, 3));
         refused("band byte", patched(zlo, 3 * 256 + 93, "\x10"),
                 Messages::zlogBadBand(path, 3, 16));
         refused("mode byte", patched(zlox, 4 * 384 + 92, "\x08"),

@@ -2,6 +2,7 @@
 
 #include "command_line/convert_command.h"
 #include "core/messages.h"
+#include "input/log_loading.h"
 #include "program/program.h"
 #include "settings/settings_file.h"
 
@@ -88,17 +89,21 @@ int parseAndRun(int argc, char *argv[])
         return usageError(Messages::oneLogFile());
 
     ConvertOptions convert;
+    // Checked before anything else, also when the log would not ask for it.
+    if (parser.isSet(options.multiplier)) {
+        convert.multiplier = SentMultiplierAnswer(parser.value(options.multiplier));
+        if (!convert.multiplier)
+            return usageError(Messages::badMultiplierAnswer());
+    }
     convert.logFile = arguments.at(1);
     convert.settingsFile = parser.value(options.settings);
     convert.outputFolder = parser.value(options.outputDir);
-    if (parser.isSet(options.multiplier))
-        convert.multiplier = parser.value(options.multiplier);
-    convert.year = QDate::currentDate().year();
+    convert.year.fallback = QDate::currentDate().year();
     if (parser.isSet(options.year)) {
         const auto year = parseYear(parser.value(options.year));
         if (!year)
             return usageError(Messages::badYear());
-        convert.year = *year;
+        convert.year = {*year, true};
     }
     return RunConvert(convert, standardOutput(), standardError());
 }

@@ -26,12 +26,17 @@ int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err
     ExportRequest request;
     request.entries = entries;
     request.log = [&](const LogLineReceiver &receive) -> std::optional<QString> {
-        const QString error =
-            log.read([&](QStringView line) { return receive(patch.apply(line)); });
+        const QString error = log.read([&](const ZlogExport::Line &line) {
+            ZlogExport::Line patched = line;
+            patched.text = patch.apply(line.text, line.sentExchangeColumn);
+            return receive(patched);
+        });
         return error.isEmpty() ? std::nullopt : std::optional<QString>(error);
     };
     request.year = options.year;
     request.outputFolder = options.outputFolder;
+    request.settingsRead = options.settingsFile;
+    request.logPath = options.logFile;
     const ExportResult result = ExportCabrilloLog(request);
     if (patch.asked() && !options.multiplier)
         err << Messages::warning(Messages::multiplierMissing()) << Qt::endl;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conversion/qso_lines.h"
+
 #include <QString>
 #include <QTextStream>
 
@@ -9,8 +11,8 @@ struct ConvertOptions {
     QString logFile;
     QString settingsFile;
     QString outputFolder;
-    std::optional<QString> multiplier; // the answer to the sent-multiplier question
-    int year = 0;
+    std::optional<QString> multiplier; // the answer to the sent-multiplier question, checked
+    QsoYear year;                      // --year overrides the years of zLOG's files
 };
 
 // The window's export without the window: entries from the settings file, which is

@@ -39,7 +39,10 @@ std::optional<QString> outputFolderProblem(const QString &folder)
     if (info.isDir())
         return std::nullopt;
     // A file of that name exists: "there is no folder" would send the entrant looking for it.
-    return info.exists() ? Messages::notAFolder(folder) : Messages::noSuchFolder(folder);
+    if (info.exists())
+        return Messages::notAFolder(folder);
+    return Files::nameWasLost(folder) ? Messages::unreadableFileName(folder)
+                                      : Messages::noSuchFolder(folder);
 }
 
 // Everything that can refuse the export, before any file is touched.
@@ -52,10 +55,18 @@ std::optional<QString> refusal(const ExportRequest &request, const QString &base
         return missing;
     if (const auto problem = outputFolderProblem(request.outputFolder))
         return problem;
+    if (CannotNameAFile(baseName))
+        return Messages::noFileNameFromCallsign(request.entries.callsign);
     if (IsUnsafeFileName(baseName))
         return Messages::unsafeFileName(request.entries.callsign, baseName + QLatin1String(".txt"));
     if (const auto problem = Files::refusalToReplace(path))
         return problem;
+    // Written over, the log or the settings would be lost, and the next run would read a
+    // Cabrillo file in their place.
+    if (Files::sameFile(path, request.logPath))
+        return Messages::outputIsTheLog(path);
+    if (Files::sameFile(path, request.settingsPath) || Files::sameFile(path, request.settingsRead))
+        return Messages::outputIsTheSettings(path);
     return unencodableEntry(request.entries);
 }
 

@@ -1,16 +1,29 @@
 #include "conversion/output_file_name.h"
 
+#include "core/station_entries.h"
+
 #include <QStringList>
 
 QString OutputFileName(const QString &callsign)
 {
-    const qsizetype slash = callsign.indexOf(QLatin1Char('/'));
-    if (slash < 0)
-        return callsign;
-    // At least two characters behind the slash make it a prefix: PFX/CALL, CALL/MM.
-    if (callsign.size() - slash > 2)
-        return callsign.mid(slash + 1);
-    return callsign.left(slash);
+    // The home call is the longest part whichever side the portable one stands: JA1ABC/1,
+    // JA1ABC/JD1, KH0/JA1ABC and JD1/JA1ABC/P are all JA1ABC. Of two as long, the last.
+    QStringView longest;
+    qsizetype longestLength = -1;
+    for (const QStringView part : QStringView(callsign).split(u'/')) {
+        const QStringView trimmed = WithoutBlanks(part);
+        const qsizetype length = trimmed.toUcs4().size();
+        if (length >= longestLength) {
+            longest = trimmed;
+            longestLength = length;
+        }
+    }
+    return longest.toString();
+}
+
+bool CannotNameAFile(const QString &baseName)
+{
+    return baseName.isEmpty() || baseName.startsWith(QLatin1Char('.'));
 }
 
 bool IsUnsafeFileName(const QString &baseName)

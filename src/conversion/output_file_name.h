@@ -2,9 +2,12 @@
 
 #include <QString>
 
-// Base name of the Cabrillo file for a callsign: the home call of PFX/CALL, the call
-// without a one-character portable suffix of CALL/P, else the callsign unchanged.
+// Base name of the Cabrillo file for a callsign: the callsign without its portable parts
+// (the longest of its parts between "/") and without blanks around it.
 QString OutputFileName(const QString &callsign);
+
+// A base name that names no file of the callsign's own: empty, or hidden (".", "..").
+bool CannotNameAFile(const QString &baseName);
 
 // A base name that would leave the output folder or confuse the file system: a slash,
 // a backslash or a control character anywhere, and on Windows also what Windows cannot

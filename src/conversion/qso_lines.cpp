@@ -15,153 +15,38 @@ namespace
 
 const QChar space(QLatin1Char(' '));
 
-// zLOG's field separator is the plain blank only; tabs and full-width blanks are text.
-QStringView trimSpaces(QStringView s)
-{
-    qsizetype begin = 0;
-    qsizetype end = s.size();
-    while (begin < end && s.at(begin) == space)
-        ++begin;
-    while (end > begin && s.at(end - 1) == space)
-        --end;
-    return s.sliced(begin, end - begin);
-}
-
 QString fitRight(const QString &text, qsizetype width)
 {
     return (QString(width, space) + text).right(width);
 }
 
-bool isDigits(QStringView s)
+// Each band's frequency column: kHz right-aligned in five characters, or, for bands of
+// 100 MHz and more, which do not fit, the designator Cabrillo names them by.
+const std::array<QString, ZlogExport::bandTexts.size()> &frequencyFields()
 {
-    if (s.isEmpty())
-        return false;
-    for (QChar c : s) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    return true;
-}
-
-// "7", "3.5", "1.9" or "10G": what zLOG writes in its MHz column.
-bool isBandValue(QStringView s)
-{
-    if (s.endsWith(QLatin1Char('G')))
-        return isDigits(s.chopped(1));
-    const qsizetype dot = s.indexOf(u'.');
-    if (dot < 0)
-        return isDigits(s);
-    return isDigits(s.left(dot)) && isDigits(s.sliced(dot + 1));
-}
-
-// Bands of 100 MHz and more do not fit five digits of kHz; Cabrillo names them instead.
-std::optional<QString> bandDesignator(QStringView band)
-{
-    static const std::array<std::pair<const char *, const char *>, 6> designators{{
-        {"144", "144"},
-        {"430", "432"},
-        {"1200", "1.2G"},
-        {"2400", "2.3G"},
-        {"5600", "5.7G"},
-        {"10G", "10G"},
-    }};
-    for (const auto &[zlog, cabrillo] : designators) {
-        if (band == QLatin1String(zlog))
-            return QString::fromLatin1(cabrillo);
-    }
-    return std::nullopt;
-}
-
-// The band in kHz, right-aligned in five characters.
-std::optional<QString> frequencyField(QStringView band)
-{
-    if (!band.endsWith(QLatin1Char('G'))) {
-        const double kHzValue = band.toDouble() * 1000.0;
-        const QString kHz = QString::number(kHzValue, 'g', 15);
-        if (std::isfinite(kHzValue) && !kHz.contains(QLatin1Char('e')) && kHz.size() <= 5)
-            return fitRight(kHz, 5);
-    }
-    if (const auto designator = bandDesignator(band))
-        return fitRight(*designator, 5);
-    return std::nullopt;
-}
-
-// The number at the start of the time field, as a reader of "0902" or "2105" expects:
-// optional sign, digits, optional fraction; 0 when the field does not begin with one.
-double leadingNumber(QStringView s)
-{
-    if (s.size() <= 9 && isDigits(s)) { // the usual "0902"
-        int value = 0;
-        for (QChar c : s)
-            value = value * 10 + (c.unicode() - u'0');
-        return value;
-    }
-    qsizetype end = 0;
-    if (end < s.size() && (s.at(end) == QLatin1Char('+') || s.at(end) == QLatin1Char('-')))
-        ++end;
-    bool seenDot = false;
-    while (end < s.size() &&
-           (isDigits(s.sliced(end, 1)) || (!seenDot && s.at(end) == QLatin1Char('.')))) {
-        seenDot = seenDot || s.at(end) == QLatin1Char('.');
-        ++end;
-    }
-    // Too many digits read as infinity, which the range check then refuses.
-    return s.left(end).toDouble();
-}
-
-// zLOG reports "599" for the telegraphy and data modes and "59" for phone.
-int reportLength(QStringView mode)
-{
-    for (const char *threeDigitMode : {"CW", "RTT", "RTTY", "FT4", "FT8", "Oth", "Other"}) {
-        if (mode == QLatin1String(threeDigitMode))
-            return 3;
-    }
-    return 2;
-}
-
-// Slots keep their values from line to line, as zLOG-era converters did. They are views
-// into the log text, which outlives the conversion.
-struct FieldTable {
-    std::array<QStringView, 12> slot;
-    int lastStored = 0;
-
-    // Stores the fields in front of the first eleven blanks; the text behind the last blank
-    // is never stored. Gives back the number of fields on the line, or 12 for more.
-    int split(QStringView line)
-    {
-        qsizetype pos = 0;
-        int stored = 0;
-        for (int i = 0; i <= 10; ++i) {
-            const qsizetype q = TextSearch::indexOf(line, u' ', pos);
-            if (q < 0)
-                break;
-            slot[i] = line.sliced(pos, q - pos);
-            lastStored = i;
-            ++stored;
-            pos = q + 1;
-            while (pos < line.size() && line.at(pos) == space)
-                ++pos;
+    static const std::array<QString, ZlogExport::bandTexts.size()> fields = [] {
+        static const std::array<std::pair<const char *, const char *>, 6> designators{{
+            {"144", "144"},
+            {"430", "432"},
+            {"1200", "1.2G"},
+            {"2400", "2.3G"},
+            {"5600", "5.7G"},
+            {"10G", "10G"},
+        }};
+        std::array<QString, ZlogExport::bandTexts.size()> made;
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            const QLatin1String band(ZlogExport::bandTexts[i]);
+            QString text = QString::number(QString(band).toDouble() * 1000.0, 'g', 15);
+            for (const auto &[zlog, cabrillo] : designators) {
+                if (band == QLatin1String(zlog))
+                    text = QString::fromLatin1(cabrillo);
+            }
+            made[i] = fitRight(text, 5);
         }
-        return stored + 1;
-    }
-
-    void shiftBandAndMode()
-    {
-        slot[8] = slot[7];
-        slot[7] = slot[6];
-        slot[6] = QStringView();
-    }
-
-    void realign()
-    {
-        if (lastStored == 7)
-            shiftBandAndMode();
-        // A memo behind the points leaves band and mode one slot early on a line without
-        // the multiplier field.
-        if (!isBandValue(slot[7]) && isBandValue(slot[6]))
-            shiftBandAndMode();
-    }
-};
+        return made;
+    }();
+    return fields;
+}
 
 // Writes a line into a buffer sized for it beforehand: a log has many lines, and piecewise
 // appends with their checks cost more than the conversion itself.
@@ -187,13 +72,15 @@ public:
         *cursor++ = c;
         return *this;
     }
-    // Cut or filled with blanks to the width.
+    // Filled with blanks to the width; a text that fills it is written whole, and a blank
+    // keeps it from the next field.
     LineWriter &putLeft(QStringView text, qsizetype width)
     {
-        const qsizetype n = std::min(text.size(), width);
-        std::copy_n(text.data(), n, cursor);
-        std::fill_n(cursor + n, width - n, space);
-        cursor += width;
+        put(text);
+        if (text.size() >= width)
+            return put(space);
+        std::fill_n(cursor, width - text.size(), space);
+        cursor += width - text.size();
         return *this;
     }
     // The last two characters of "0" followed by the number.
@@ -203,12 +90,16 @@ public:
             return put(number.right(2));
         return put(QLatin1Char('0')).put(number);
     }
-    // The report, filled to at most four, then the exchange behind it, cut or filled to seven.
-    LineWriter &putReportAndExchange(QStringView field, int n)
+    // The report, filled to at most four, then the exchange behind it, filled to seven. The
+    // received exchange ends the line: a long one needs no blank behind it.
+    LineWriter &putReportAndExchange(QStringView field, int n, bool endsLine = false)
     {
         const QStringView report = field.left(n);
+        const QStringView exchange = field.sliced(report.size());
         putLeft(report, std::min<qsizetype>(report.size() + 2, 4));
-        return putLeft(field.mid(std::min<qsizetype>(n, field.size())), 7);
+        if (endsLine && exchange.size() >= 7)
+            return put(exchange);
+        return putLeft(exchange, 7);
     }
 
 private:
@@ -217,117 +108,128 @@ private:
     QChar *cursor;
 };
 
+// Takes times after 11:00 JST back nine hours, as four digits.
+void applyTimeRule(Qso &qso)
+{
+    const int t = ZlogExport::numberOf(qso.fields.time);
+    if (t <= 1100)
+        return;
+    int digits = t - 900;
+    for (int i = 3; i >= 0; --i, digits /= 10)
+        qso.shiftedTime[std::size_t(i)] = char16_t(u'0' + digits % 10);
+    qso.timeShifted = true;
+}
+
 class Converter
 {
 public:
-    Converter(const QString &ownCallsign, int year)
-        : yearText(QString::number(year).rightJustified(4, QLatin1Char('0')))
+    Converter(const QString &ownCallsign, QsoYear years) : year(years)
     {
-        LineWriter(call, 14).putLeft(ownCallsign, 14);
+        LineWriter(call, ownCallsign.size() + 14).putLeft(ownCallsign, 14);
     }
 
     // The QSO line for one data line, or the message that says why there is none.
-    bool convert(QStringView line, int lineNumber, QString &out, QString &error)
+    bool convert(const ZlogExport::Line &line, QStringView text, int lineNumber, QString &out,
+                 QString &error)
     {
-        const int fieldCount = table.split(line);
-        if (fieldCount < 9) {
-            error = Messages::logLineTooFewFields(lineNumber, line.toString(), fieldCount);
+        const int lineYear = year.of(line);
+        auto read = ReadQsoLine(text, lineNumber, lineYear);
+        if (auto *message = std::get_if<QString>(&read)) {
+            error = std::move(*message);
             return false;
         }
-        table.realign();
-        auto &slot = table.slot;
-        if (!isBandValue(slot[7])) {
-            error = Messages::logLineBadBand(lineNumber, line.toString(), slot[7].toString());
-            return false;
-        }
-        const std::optional<QString> &frequency = frequencyOf(slot[7]);
-        if (!frequency) {
-            error =
-                Messages::logLineFrequencyTooWide(lineNumber, line.toString(), slot[7].toString());
-            return false;
-        }
-        if (!applyTimeRule(slot[2])) {
-            error = Messages::logLineBadTime(lineNumber, line.toString(), slot[2].toString());
-            return false;
-        }
-        const QStringView mode = slot[8];
-        const int n = reportLength(mode);
-        // Every field has a fixed width but the mode and the time, which are copied as they are.
-        LineWriter(out, 80 + mode.size() + slot[2].size())
+        const Qso &qso = std::get<Qso>(read);
+        const ZlogExport::QsoFields &f = qso.fields;
+        const int n = ZlogExport::reportLength(f.mode);
+        const QStringView time = qso.writtenTime();
+        // Every field has a fixed width but the mode and the time, which are copied as they
+        // are, and a field too long for its width, which is written whole.
+        LineWriter(out, 80 + f.mode.size() + time.size() + call.size() + f.callsign.size() +
+                            f.sent.size() + f.received.size())
             .put(CabrilloTags::qso)
-            .put(*frequency)
+            .put(frequencyFields()[std::size_t(qso.band)])
             .put(space)
-            .put(mode)
+            .put(f.mode)
             .put(space)
-            .put(yearText)
+            .put(yearText(lineYear))
             .put(QLatin1Char('-'))
-            .putTwoDigits(slot[0])
+            .putTwoDigits(f.month)
             .put(QLatin1Char('-'))
-            .putTwoDigits(slot[1])
+            .putTwoDigits(f.day)
             .put(space)
-            .put(slot[2])
+            .put(time)
             .put(space)
             .put(call)
-            .putReportAndExchange(slot[4], n)
-            .putLeft(slot[3], 14)
-            .putReportAndExchange(slot[5], n);
+            .putReportAndExchange(f.sent, n)
+            .putLeft(f.callsign, 14)
+            .putReportAndExchange(f.received, n, true);
         if (const auto c = TextFile::firstControlCharacter(out)) {
-            error = Messages::logLineControlCharacter(lineNumber, line.toString(), *c);
+            error = Messages::logLineControlCharacter(lineNumber, text.toString(), *c);
             return false;
         }
         return true;
     }
 
 private:
-    // Takes times after 11:00 JST back nine hours. Gives false when the time is no number
-    // a 16-bit field can hold.
-    bool applyTimeRule(QStringView &time)
+    // Most logs have one year; each is written out once.
+    const QString &yearText(int value)
     {
-        const double number = leadingNumber(time);
-        const double rounded = std::nearbyint(number); // halves to even
-        if (rounded < -32768.0 || rounded > 32767.0)
-            return false;
-        const int t = int(rounded);
-        if (t > 1100) {
-            // The last four digits of the zero-filled number.
-            int digits = t - 900;
-            for (int i = 3; i >= 0; --i, digits /= 10)
-                rewrittenTime[i] = char16_t(u'0' + digits % 10);
-            time = QStringView(rewrittenTime, 4);
+        if (value != cachedYear) {
+            cachedYear = value;
+            cachedYearText = QString::number(value).rightJustified(4, QLatin1Char('0'));
         }
-        return true;
+        return cachedYearText;
     }
 
-    // A log holds few distinct band texts; each is worked out once.
-    const std::optional<QString> &frequencyOf(QStringView band)
-    {
-        for (const auto &[text, field] : frequencies) {
-            if (text == band)
-                return field;
-        }
-        frequencies.emplace_back(band.toString(), frequencyField(band));
-        return frequencies.back().second;
-    }
-
-    FieldTable table;
     QString call;
-    const QString yearText;
-    char16_t rewrittenTime[4] = {};
-    std::vector<std::pair<QString, std::optional<QString>>> frequencies;
+    const QsoYear year;
+    int cachedYear = -1;
+    QString cachedYearText;
 };
-
-bool isIgnored(QStringView line)
-{
-    return line.isEmpty() || TextSearch::contains(line, u"callsign") ||
-           TextSearch::contains(line, u"ログデータ");
-}
 
 } // namespace
 
-LogSource LinesOfLogText(const QString &logText)
+std::variant<Qso, QString> ReadQsoLine(QStringView line, int lineNumber, int year)
 {
-    return [logText](const LogLineReceiver &receive) -> std::optional<QString> {
-        const QStringView text = trimSpaces(logText);
+    int fieldCount = 0;
+    const auto fields = ZlogExport::split(line, fieldCount);
+    if (!fields)
+        return Messages::logLineTooFewFields(lineNumber, line.toString(), fieldCount);
+    const ZlogExport::QsoFields &f = *fields;
+    if (!ZlogExport::isDate(f.month, f.day, year)) {
+        return Messages::logLineBadDate(lineNumber, line.toString(),
+                                        f.month.toString() + QLatin1Char('/') + f.day.toString(),
+                                        year);
+    }
+    if (!ZlogExport::isTime(f.time))
+        return Messages::logLineBadTime(lineNumber, line.toString(), f.time.toString());
+    const auto band = ZlogExport::bandIndex(f.band);
+    if (!band)
+        return Messages::logLineBadBand(lineNumber, line.toString(), f.band.toString());
+    if (!ZlogExport::isMode(f.mode))
+        return Messages::logLineBadMode(lineNumber, line.toString(), f.mode.toString());
+    const int n = ZlogExport::reportLength(f.mode);
+    if (f.received.size() < n) {
+        return Messages::logLineNoReceivedReport(lineNumber, line.toString(), f.received.toString(),
+                                                 f.mode.toString(), n);
+    }
+    Qso qso;
+    qso.fields = f;
+    qso.band = *band;
+    qso.year = year;
+    applyTimeRule(qso);
+    return qso;
+}
+
+bool IsPassedOver(QStringView trimmedLine)
+{
+    return trimmedLine.isEmpty() || ZlogExport::isHeaderLine(trimmedLine);
+}
+
+LogSource LinesOfLogText(const QString &logText, const QList<int> &years)
+{
+    return [logText, years](const LogLineReceiver &receive) -> std::optional<QString> {
+        const QStringView text = ZlogExport::trimmed(logText);
         int lineNumber = 0;
         for (qsizetype pos = 0; pos < text.size();) {
             ++lineNumber;
@@ -335,7 +237,10 @@ LogSource LinesOfLogText(const QString &logText)
             if (lf == pos)
                 return Messages::logLineStartsWithLineFeed(lineNumber);
             const qsizetype end = lf < 0 ? text.size() : lf - 1;
-            if (!receive(text.sliced(pos, end - pos)))
+            ZlogExport::Line line;
+            line.text = text.sliced(pos, end - pos);
+            line.year = years.value(lineNumber - 1);
+            if (!receive(line))
                 break;
             pos = lf < 0 ? text.size() : lf + 1;
         }
@@ -346,7 +251,7 @@ LogSource LinesOfLogText(const QString &logText)
 QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int year)
 {
     QsoLines result;
-    result.error = WriteQsoLines(LinesOfLogText(logText), ownCallsign, year,
+    result.error = WriteQsoLines(LinesOfLogText(logText), ownCallsign, QsoYear{year},
                                  [&](QStringView line, int source) {
                                      result.lines.append(line.toString());
                                      if (source > 0)
@@ -355,7 +260,7 @@ QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int y
     return result;
 }
 
-std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCallsign, int year,
+std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCallsign, QsoYear year,
                                      const QsoLineSink &sink)
 {
     Converter converter(ownCallsign, year);
@@ -363,12 +268,12 @@ std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCal
     QString out;
     out.reserve(128);
     QString error;
-    const std::optional<QString> unreadable = log([&](QStringView raw) {
+    const std::optional<QString> unreadable = log([&](const ZlogExport::Line &raw) {
         ++lineNumber;
-        const QStringView line = trimSpaces(raw);
-        if (isIgnored(line))
+        const QStringView line = ZlogExport::trimmed(raw.text);
+        if (IsPassedOver(line))
             return true;
-        if (!converter.convert(line, lineNumber, out, error))
+        if (!converter.convert(raw, line, lineNumber, out, error))
             return false;
         sink(out, lineNumber);
         return true;

@@ -2,6 +2,7 @@
 
 #include "core/messages.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -190,6 +191,8 @@ QString Reader::open()
         return failure = Messages::noFileGiven();
     // Without O_NONBLOCK, opening a pipe would wait for a writer that never comes.
     fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT && nameWasLost(name))
+        return failure = Messages::unreadableFileName(name);
     if (fd < 0)
         return failure = Messages::cannotOpen(name, systemReason());
     struct stat status {
@@ -225,6 +228,52 @@ bool Reader::rewind()
     return ::lseek(fd, 0, SEEK_SET) == 0 || fail(Messages::cannotOpen(name, systemReason())) > 0;
 }
 #endif
+
+bool nameWasLost(const QString &path)
+{
+#if defined(Q_OS_WIN)
+    Q_UNUSED(path);
+    return false;
+#else
+    return path.contains(QChar(QChar::ReplacementCharacter));
+#endif
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+#if defined(Q_OS_WIN)
+    struct Identity {
+        bool known = false;
+        BY_HANDLE_FILE_INFORMATION info{};
+    };
+    const auto identify = [](const QString &path) {
+        Identity id;
+        // Neither reading nor writing: a file another program holds open is still named.
+        const HANDLE handle = CreateFileW(
+            reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(diskPath(path)).utf16()), 0,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            id.known = GetFileInformationByHandle(handle, &id.info) != 0;
+            CloseHandle(handle);
+        }
+        return id;
+    };
+    const Identity x = identify(a);
+    const Identity y = identify(b);
+    return x.known && y.known && x.info.dwVolumeSerialNumber == y.info.dwVolumeSerialNumber &&
+           x.info.nFileIndexHigh == y.info.nFileIndexHigh &&
+           x.info.nFileIndexLow == y.info.nFileIndexLow;
+#else
+    struct stat x {
+    }, y{};
+    return ::stat(QFile::encodeName(diskPath(a)).constData(), &x) == 0 &&
+           ::stat(QFile::encodeName(diskPath(b)).constData(), &y) == 0 && x.st_dev == y.st_dev &&
+           x.st_ino == y.st_ino;
+#endif
+}
 
 std::optional<QString> refusalToReplace(const QString &path)
 {

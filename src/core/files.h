@@ -76,6 +76,14 @@ private:
 
 std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes);
 
+// Whether two names, through links or not, are one file on the disk. False when either is
+// missing.
+bool sameFile(const QString &a, const QString &b);
+
+// On Linux, a name whose bytes are no UTF-8 (a Shift_JIS name unpacked from a Windows
+// archive) comes to Qt with U+FFFD in place of them, and so can no longer be opened.
+bool nameWasLost(const QString &path);
+
 // Qt takes a path that begins with ":" for one inside the program's own resources.
 QString diskPath(const QString &path);
 

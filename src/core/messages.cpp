@@ -205,22 +205,38 @@ QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount)
 
 QString logLineBadBand(int lineNumber, const QString &line, const QString &band)
 {
-    return QStringLiteral("ログの%1行目のバンド「%2」が読み取れません")
+    return QStringLiteral("ログの%1行目のバンド「%2」はzLOGのバンドにありません")
                .arg(number(lineNumber), band) +
            quotedLine(line);
 }
 
-QString logLineFrequencyTooWide(int lineNumber, const QString &line, const QString &band)
+QString logLineBadDate(int lineNumber, const QString &line, const QString &date, int year)
 {
-    return QStringLiteral("ログの%1行目のバンド「%2」はCabrilloの周波数欄（5桁）に入りません")
-               .arg(number(lineNumber), band) +
+    return QStringLiteral("ログの%1行目の日付「%2」は%3年の日付として正しくありません")
+               .arg(number(lineNumber), date, QString::number(year)) +
            quotedLine(line);
 }
 
 QString logLineBadTime(int lineNumber, const QString &line, const QString &time)
 {
-    return QStringLiteral("ログの%1行目の時刻「%2」が読み取れません")
+    return QStringLiteral("ログの%1行目の時刻「%2」は時刻として正しくありません")
                .arg(number(lineNumber), time) +
+           quotedLine(line);
+}
+
+QString logLineBadMode(int lineNumber, const QString &line, const QString &mode)
+{
+    return QStringLiteral("ログの%1行目のモード「%2」はzLOGのモードにありません")
+               .arg(number(lineNumber), mode) +
+           quotedLine(line);
+}
+
+QString logLineNoReceivedReport(int lineNumber, const QString &line, const QString &received,
+                                const QString &mode, int reportLength)
+{
+    return QStringLiteral("ログの%1行目の受信欄「%2」に%3のレポート（%4桁）がありません。"
+                          "項目が欠けていないか確かめて下さい")
+               .arg(number(lineNumber), received, mode, number(reportLength)) +
            quotedLine(line);
 }
 
@@ -265,6 +281,37 @@ QString replaceWithEmptyLog(const QString &fileName)
     return QStringLiteral(
                "ログが読み込まれていません。既存の「%1」をQSO 0件のファイルで置き換えますか？")
         .arg(fileName);
+}
+
+QString outputIsTheLog(const QString &path)
+{
+    return QStringLiteral("出力ファイル「%1」は読み込んだログファイルと同じファイルです。"
+                          "ログファイルの名前を変えて下さい")
+        .arg(shown(path));
+}
+
+QString outputIsTheSettings(const QString &path)
+{
+    return QStringLiteral("出力ファイル「%1」は設定ファイルと同じファイルです。"
+                          "設定ファイルの名前を変えて下さい")
+        .arg(shown(path));
+}
+
+QString noFileNameFromCallsign(const QString &callsign)
+{
+    return QStringLiteral("コールサイン%1から出力ファイル名を作れません").arg(quoted(callsign));
+}
+
+QString badMultiplierAnswer()
+{
+    return QStringLiteral("送信したマルチは半角英数字2文字までで入力して下さい");
+}
+
+QString unreadableFileName(const QString &path)
+{
+    return QStringLiteral("ファイル名「%1」を読み取れません。UTF-8ではない文字を含む名前です。"
+                          "ファイルまたはフォルダーの名前を変えて下さい")
+        .arg(shown(path));
 }
 
 QString systemReason(SystemFailure failure, const QString &systemWords)
@@ -336,6 +383,20 @@ QString zlogBadMode(const QString &path, int record, int value)
     return QStringLiteral(
                "zLOGのログファイル「%1」の%2件目のQSOのモードの値%3は、zLOGのモードにありません")
         .arg(shown(path), number(record), number(value));
+}
+
+QString zlogEmptyHeaderOnly(const QString &path)
+{
+    return QStringLiteral("zLOGのログファイル「%1」は中身がすべて0のヘッダーだけで、壊れています"
+                          "（書き込みの途中で止まったファイルのようです）")
+        .arg(shown(path));
+}
+
+QString zlogZeroTime(const QString &path, int record)
+{
+    return QStringLiteral("zLOGのログファイル「%1」の%2件目のQSOの日時が0で、壊れています"
+                          "（書き込みの途中で止まったファイルのようです）")
+        .arg(shown(path), number(record));
 }
 
 } // namespace Messages

@@ -71,12 +71,20 @@ QString notRegularFileReason();
 QString fileTooLarge(const QString &path, qint64 limit);
 QString outOfMemory();
 QString replaceWithEmptyLog(const QString &fileName);
+QString outputIsTheLog(const QString &path);
+QString outputIsTheSettings(const QString &path);
+QString noFileNameFromCallsign(const QString &callsign);
+QString badMultiplierAnswer();
+QString unreadableFileName(const QString &path);
 
 // Problems of one line of the log text; each names the line so it can be mended.
 QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount);
 QString logLineBadBand(int lineNumber, const QString &line, const QString &band);
-QString logLineFrequencyTooWide(int lineNumber, const QString &line, const QString &band);
+QString logLineBadDate(int lineNumber, const QString &line, const QString &date, int year);
 QString logLineBadTime(int lineNumber, const QString &line, const QString &time);
+QString logLineBadMode(int lineNumber, const QString &line, const QString &mode);
+QString logLineNoReceivedReport(int lineNumber, const QString &line, const QString &received,
+                                const QString &mode, int reportLength);
 QString logLineStartsWithLineFeed(int lineNumber);
 QString logLineUnencodable(int lineNumber, const QString &line, char32_t character);
 QString logLineControlCharacter(int lineNumber, const QString &line, char32_t character);
@@ -87,5 +95,7 @@ QString zlogUndecodableText(const QString &path, int record);
 QString zlogBadTime(const QString &path, int record);
 QString zlogBadBand(const QString &path, int record, int value);
 QString zlogBadMode(const QString &path, int record, int value);
+QString zlogEmptyHeaderOnly(const QString &path);
+QString zlogZeroTime(const QString &path, int record);
 
 } // namespace Messages

@@ -48,3 +48,13 @@ QList<LabelledText> LabelledTexts(const StationEntries &e)
     texts.append({Messages::entrySoapbox, e.soapbox});
     return texts;
 }
+
+QStringView WithoutBlanks(QStringView entry)
+{
+    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\u3000'; };
+    while (!entry.isEmpty() && isBlank(entry.front()))
+        entry = entry.sliced(1);
+    while (!entry.isEmpty() && isBlank(entry.back()))
+        entry.chop(1);
+    return entry;
+}

@@ -41,6 +41,10 @@ const std::array<TextEntry, 13> &TextEntries();
 
 inline const QString zlogLogType = QStringLiteral("ＺＬｏｇ");
 
+// An entry without the blanks, half- or full-width, around it: typed with the Japanese input
+// method on, a blank is easily U+3000. An entry of blanks only is as good as empty.
+QStringView WithoutBlanks(QStringView entry);
+
 // What the window shows before any settings are restored.
 StationEntries InitialStationEntries();
 

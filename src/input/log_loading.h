@@ -10,19 +10,26 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // Asks the entrant for the multiplier they sent; an empty answer when they cancel.
 using MultiplierQuestion = std::function<QString(const QString &prompt)>;
 
-// Writes the sent multiplier into columns 28 and 29 from the first line that lacks it,
-// line by line. The question is asked at most once; header lines never trigger it.
+// What the entrant typed as the sent multiplier, as it may stand in every QSO line: full-width
+// letters and digits (the Japanese input method left on) made half-width, blanks around it
+// dropped. Nothing when that is not empty or one or two ASCII letters or digits.
+std::optional<QString> SentMultiplierAnswer(const QString &typed);
+
+// Writes the sent multiplier behind the sent report (columns 28 and 29 of the export) from
+// the first line that lacks it, line by line. The question is asked at most once; header
+// lines never trigger it.
 class MultiplierPatch
 {
 public:
     explicit MultiplierPatch(MultiplierQuestion question) : ask(std::move(question)) {}
 
     // The line as it goes into the log text, of the same length; valid until the next line.
-    QStringView apply(QStringView line);
+    QStringView apply(QStringView line, qsizetype column = ZlogExport::sentExchangeColumn);
     bool asked() const { return questionAsked; }
 
 private:
@@ -46,16 +53,22 @@ public:
     QString open();
     // Hands each line on until the receiver answers false; gives back why the file cannot
     // be read through as a log.
-    QString read(const TextFile::LineReceiver &receive);
+    QString read(const std::function<bool(const ZlogExport::Line &line)> &receive);
+    // One of zLOG's own files, whose lines know their year; after open().
+    bool isZlogFile() const { return binary != nullptr; }
 
 private:
+    QString readText(const TextFile::LineReceiver &receive);
+
     Files::Reader file;
     std::unique_ptr<ZlogFile::Exporter> binary;
 };
 
 struct LoadedLog {
-    QString text;  // the lines, each followed by CR LF; empty on failure
-    QString error; // empty on success
+    QString text;      // the lines, each followed by CR LF; empty on failure
+    QList<int> years;  // each line's year, for a zLOG file; empty for a text export
+    int firstYear = 0; // the first QSO's year in a zLOG file, else 0
+    QString error;     // empty on success
     bool asked = false;
 };
 

@@ -2,7 +2,9 @@
 
 #include "core/messages.h"
 #include "core/shift_jis.h"
+#include "core/zlog_export.h"
 
+#include <QDate>
 #include <QSet>
 #include <QtEndian>
 
@@ -43,9 +45,8 @@ constexpr Field headerStrings[] = {
     secondMultiplierField, operatorField, memoField};
 constexpr qsizetype headerBooleans[] = {157, 158, 240, 241};
 
-constexpr const char *bandNames[] = {"1.9", "3.5", "7",   "10",  "14",   "18",   "21",   "24",
-                                     "28",  "50",  "144", "430", "1200", "2400", "5600", "10G"};
-constexpr const char *modeNames[] = {"CW", "SSB", "FM", "AM", "RTT", "FT4", "FT8", "Oth"};
+constexpr const auto &bandNames = ZlogExport::bandTexts;
+constexpr const auto &modeNames = ZlogExport::modeTexts;
 constexpr quint8 ambiguousMode = 5;
 constexpr const char *otherMode = "Oth";
 
@@ -101,47 +102,63 @@ public:
     {
         if (text.isEmpty()) // an empty view may hold no pointer at all
             return *this;
+        separate(text.front());
         std::memcpy(buffer.data() + used, text.data(), size_t(text.size()));
         used += text.size();
         return *this;
     }
     Line &operator+=(char c)
     {
+        separate(c);
         buffer[used++] = c;
         return *this;
     }
     void append(qsizetype count, char c)
     {
+        if (count == 0)
+            return;
+        separate(c);
         std::memset(buffer.data() + used, c, size_t(count));
         used += count;
+    }
+    // The next field, unless it starts with a blank, gets one in front.
+    void keepApart() { apart = true; }
+    void endLine()
+    {
+        apart = false;
+        *this += "\r\n";
     }
     qsizetype size() const { return used; }
     QByteArrayView text() const { return QByteArrayView(buffer).first(used); }
     void clear() { used = 0; }
 
 private:
+    void separate(char next)
+    {
+        if (std::exchange(apart, false) && next != ' ')
+            buffer[used++] = ' ';
+    }
+
     QByteArray buffer;
     qsizetype used = 0;
+    bool apart = false;
 };
 
-// The widths of the export count bytes. Where one would cut a double-byte character in two,
-// a blank takes the half's place, so that the line stays Shift_JIS.
+// The widths of the export count bytes. zLOG cuts a text too long for its width, or glues a
+// text that fills it to the next field; here it is written whole, and the next field keeps a
+// blank from it.
 void appendLeft(Line &line, QByteArrayView text, qsizetype width)
 {
-    qsizetype end = 0;
-    while (end < text.size() && end + characterLength(text, end) <= width)
-        end += characterLength(text, end);
-    line += text.first(end);
-    line.append(width - end, ' ');
+    line += text;
+    line.append(std::max<qsizetype>(width - text.size(), 0), ' ');
+    if (text.size() >= width)
+        line.keepApart();
 }
 
 void appendRight(Line &line, QByteArrayView text, qsizetype width)
 {
-    qsizetype start = 0;
-    while (text.size() - start > width)
-        start += characterLength(text, start);
-    line.append(width - (text.size() - start), ' ');
-    line += text.sliced(start);
+    line.append(std::max<qsizetype>(width - text.size(), 0), ' ');
+    line += text;
 }
 
 // What zLOG shows around the memo's own text: QSL wish, forced entry, dupe, frequency, QSY.
@@ -252,6 +269,7 @@ void appendMemo(Line &line, const Notes &notes)
 }
 
 struct Stamp {
+    int year;
     int month;
     int day;
     int hour;
@@ -277,25 +295,16 @@ std::optional<qint64> millisecondsOf(double days)
 }
 
 // As Delphi decodes a date and time: the date the whole days, the time of day what is left,
-// also before 1899-12-30.
+// also before 1899-12-30, which is Julian day 2,415,019.
 std::optional<Stamp> decodeTime(double days)
 {
     const std::optional<qint64> ms = millisecondsOf(days);
     if (!ms)
         return std::nullopt;
-    const qint64 date = *ms / msPerDay;
+    const QDate date = QDate::fromJulianDay(*ms / msPerDay + 2'415'019);
     const qint64 time = std::llabs(*ms) % msPerDay;
-    // Month and day of the Gregorian date, counted from 0000-03-01 so that February ends a
-    // year: 1899-12-30 is day 693,899 of that count.
-    const qint64 fromMarch = date + 693'899;
-    const qint64 era = fromMarch / 146'097;
-    const qint64 ofEra = fromMarch - era * 146'097;
-    const qint64 yearOfEra = (ofEra - ofEra / 1460 + ofEra / 36'524 - ofEra / 146'096) / 365;
-    const qint64 ofYear = ofEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const qint64 monthFromMarch = (5 * ofYear + 2) / 153;
-    const int day = int(ofYear - (153 * monthFromMarch + 2) / 5 + 1);
-    const int month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-    return Stamp{month, day, int(time / 3'600'000), int(time / 60'000 % 60)};
+    return Stamp{date.year(), date.month(), date.day(), int(time / 3'600'000),
+                 int(time / 60'000 % 60)};
 }
 
 // Characters as zLOG counts them (UTF-16 units), or nothing when the bytes are no CP932.
@@ -366,10 +375,11 @@ struct Format {
     bool fiveIsFt4;
 };
 
-// The line of a record that problemOf() passed.
-void appendLine(Line &text, QByteArrayView record, Format format, bool wide)
+// The line of a record that problemOf() passed, and what the reader knows beside it.
+LineFacts appendLine(Line &text, QByteArrayView record, Format format, bool wide)
 {
     text.makeRoom();
+    const qsizetype start = text.size();
     const qsizetype exchange = wide ? 31 : 10;
     const QByteArrayView gap = wide ? "" : "  ";
     const Stamp stamp = decodeTime(doubleAt(record, 0)).value_or(Stamp{});
@@ -382,6 +392,7 @@ void appendLine(Line &text, QByteArrayView record, Format format, bool wide)
     text += ' ';
     appendLeft(text, stringAt(record, callSignField), 11);
     appendRight(text, digitsOf(numberAt<qint16>(record, 84)).view(), 3);
+    const QByteArrayView beforeExchange = text.text().sliced(start);
     appendLeft(text, stringAt(record, sentField), exchange);
     appendRight(text, digitsOf(numberAt<quint16>(record, 86)).view(), 3);
     appendLeft(text, stringAt(record, receivedField), exchange);
@@ -403,7 +414,8 @@ void appendLine(Line &text, QByteArrayView record, Format format, bool wide)
     }
     text += gap;
     appendMemo(text, format.zlox ? zloxNotes(record) : zloNotes(record));
-    text += "\r\n";
+    text.endLine();
+    return {stamp.year, charactersOf(beforeExchange).value_or(beforeExchange.size())};
 }
 
 // zLOG keeps only the first record of a QSO id and callsign when it opens a file.
@@ -460,12 +472,23 @@ QString Exporter::check(const ByteSource &read, qint64 size, QByteArrayView star
     QString problem;
     forEachRecord(read, recordSize, [&](QByteArrayView record) {
         if (std::exchange(header, false)) {
+            // What a crash or a full disk leaves: zLOG always writes its defaults there.
+            if (size == recordSize && record.count('\0') == recordSize) {
+                problem = Messages::zlogEmptyHeaderOnly(name);
+                return false;
+            }
             // Before 2.8.5, zLOG's list of modes ended with Other at 5, where FT4 is now; only
             // 2.8.5 and later write the contest's start time into the header of a .ZLO.
             fiveIsFt4 = zlox || doubleAt(record, 248) != 0.0;
             return true;
         }
-        problem = problemOf(record, zlox, name, int(keep.size()) + 1);
+        const int number = int(keep.size()) + 1;
+        // Day 0, 1899-12-30, is no QSO's time: the record was never written.
+        if (doubleAt(record, 0) == 0.0) {
+            problem = Messages::zlogZeroTime(name, number);
+            return false;
+        }
+        problem = problemOf(record, zlox, name, number);
         if (!problem.isEmpty())
             return false;
         keep.push_back(!repeats(record, seen));
@@ -478,19 +501,25 @@ QString Exporter::check(const ByteSource &read, qint64 size, QByteArrayView star
     return problem;
 }
 
-bool Exporter::write(const ByteSource &read, const std::function<bool(QByteArrayView text)> &text)
+bool Exporter::write(const ByteSource &read, const std::function<bool(QByteArrayView text)> &text,
+                     std::deque<LineFacts> *facts)
 {
     Line lines;
     lines.makeRoom();
     lines += wide ? longHeader : shortHeader;
-    lines += "\r\n";
+    lines.endLine();
+    if (facts)
+        facts->push_back({});
     std::size_t number = 0;
     bool header = true;
     const bool done = forEachRecord(read, recordSize, [&](QByteArrayView record) {
         if (std::exchange(header, false))
             return true;
-        if (number < keep.size() && keep[number++])
-            appendLine(lines, record, {zlox, fiveIsFt4}, wide);
+        if (number < keep.size() && keep[number++]) {
+            const LineFacts made = appendLine(lines, record, {zlox, fiveIsFt4}, wide);
+            if (facts)
+                facts->push_back(made);
+        }
         if (lines.size() < 64 * 1024)
             return true;
         const bool goOn = text(lines.text());

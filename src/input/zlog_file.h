@@ -4,6 +4,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include "core/zlog_export.h"
+
+#include <deque>
 #include <functional>
 #include <vector>
 
@@ -25,6 +28,14 @@ inline bool isBinaryLog(QByteArrayView bytes)
 // The bytes of a log as they are read: into the given room; 0 at the end, -1 on a failure.
 using ByteSource = std::function<qsizetype(char *into, qsizetype room)>;
 
+// What the reader knows of an export line beside its text.
+struct LineFacts {
+    int year = 0; // the QSO's year; 0 for the header line
+    // Where the sent exchange starts: further right than in zLOG's own export where a long
+    // callsign keeps a blank from the report.
+    qsizetype sentExchangeColumn = ZlogExport::sentExchangeColumn;
+};
+
 // A log read twice, a chunk of records at a time, so that a large one is never held whole:
 // first every record is checked, then the text of zLOG's export is handed on in pieces.
 class Exporter
@@ -36,8 +47,10 @@ public:
     // no whole number of records; start holds the first bytes, size is the log's size.
     QString check(const ByteSource &read, qint64 size, QByteArrayView start);
     // After check(), read from the start again: hands the export's lines on, CR LF after
-    // each, in pieces, until text() answers false; false then, or when reading failed.
-    bool write(const ByteSource &read, const std::function<bool(QByteArrayView text)> &text);
+    // each, in pieces, until text() answers false; false then, or when reading failed. Each
+    // line's facts, where asked for, are queued before its piece is handed on.
+    bool write(const ByteSource &read, const std::function<bool(QByteArrayView text)> &text,
+               std::deque<LineFacts> *facts = nullptr);
 
 private:
     QString name;

@@ -464,10 +464,15 @@ void Form1::exportLog()
     setStatus(QString());
     ExportRequest request;
     request.entries = stationEntries();
-    request.log = LinesOfLogText(logText());
-    request.year = QDate::currentDate().year();
+    const QString text = logText();
+    // zLOG's files know each QSO's year; once the entrant edits the lines, the line numbers
+    // no longer say which year is whose, and the first QSO's year stands for all.
+    const bool asLoaded = !loaded.years.isEmpty() && text == loaded.text;
+    request.log = LinesOfLogText(text, asLoaded ? loaded.years : QList<int>());
+    request.year.fallback = loaded.firstYear != 0 ? loaded.firstYear : QDate::currentDate().year();
     request.outputFolder = outputFolder;
     request.settingsPath = settingsPath;
+    request.logPath = loaded.path;
     request.confirmReplacingWithEmptyLog = [this](const QString &fileName) {
         return dialogs->confirm(Messages::replaceWithEmptyLog(fileName));
     };
@@ -503,12 +508,20 @@ void Form1::openLog(const QString &path)
 {
     guardMemory([this, &path] {
         setStatus(QString());
-        const LoadedLog log =
-            LoadLogFile(path, [this](const QString &prompt) { return dialogs->askText(prompt); });
-        if (!log.error.isEmpty())
+        const LoadedLog log = LoadLogFile(path, [this](const QString &prompt) {
+            // Cancelling still answers: with nothing.
+            for (;;) {
+                if (const auto answer = SentMultiplierAnswer(dialogs->askText(prompt)))
+                    return *answer;
+                dialogs->showMessage(Messages::badMultiplierAnswer());
+            }
+        });
+        if (!log.error.isEmpty()) {
             dialogs->showMessage(log.error);
-        else
-            Text2->setPlainText(FromCrLf(log.text));
+            return;
+        }
+        Text2->setPlainText(FromCrLf(log.text));
+        loaded = {path, logText(), log.years, log.firstYear};
     });
 }
 

@@ -108,4 +108,13 @@ private:
     QPlainTextEdit *Text2 = nullptr;
     QPlainTextEdit *Text3 = nullptr;
     QLabel *status = nullptr;
+
+    // The last log loaded: its file, which an export must not replace, and the years of its
+    // lines, which hold while the log box holds its text.
+    struct {
+        QString path;
+        QString text;
+        QList<int> years;
+        int firstYear = 0;
+    } loaded;
 };
