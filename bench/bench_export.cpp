@@ -10,6 +10,7 @@
 
 #include "core/shift_jis.h"
 #include "input/zlog_file.h"
+#include "log_support.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -146,7 +147,7 @@ bool writeZlox(const std::string &zlox, const std::string &text, int qsoCount)
         std::memset(record.data() + 252, 0, 4);
         log.append(record);
     }
-    const QByteArray exported = ZlogFile::exportText(log, {}).text;
+    const QByteArray exported = ExportZlogBytes(log, {}).text;
     QFile binary(QString::fromStdString(zlox)), export_(QString::fromStdString(text));
     return !exported.isEmpty() && binary.open(QIODevice::WriteOnly) &&
            binary.write(log) == log.size() && export_.open(QIODevice::WriteOnly) &&

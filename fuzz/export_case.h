@@ -26,6 +26,7 @@
 #include "conversion/required_fields.h"
 #include "core/contests.h"
 #include "core/text_file.h"
+#include "log_support.h"
 #include "settings/settings_file.h"
 
 #include <QDateTime>
@@ -248,7 +249,7 @@ inline void runExportCase(const QByteArray &input)
         writeFile(request.settingsPath, "older settings\r\n");
 
     // What a written file must hold, worked out from the pieces with the reference codec.
-    const QsoLines qso = WriteQsoLines(logText, entries.callsign, year);
+    const QsoLines qso = ConvertLogText(logText, entries.callsign, year);
     const std::optional<QByteArray> expectedBytes =
         qso.error ? std::nullopt
                   : referenceEncoding(WriteCabrilloHeader(entries).lines + qso.lines);

@@ -4,6 +4,7 @@
 #include "fuzz_support.h"
 
 #include "input/zlog_file.h"
+#include "log_support.h"
 
 #include <vector>
 
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     ZlogFile::isBinaryLog(bytes);
-    const ZlogFile::Export exported = ZlogFile::exportText(bytes, QStringLiteral("log.ZLOX"));
+    const ZlogExportText exported = ExportZlogBytes(bytes, QStringLiteral("log.ZLOX"));
     if (!exported.error.isEmpty()) {
         FUZZ_CHECK(exported.text.isEmpty());
         return 0;

@@ -12,6 +12,7 @@
 #include "core/text_file.h"
 #include "input/log_loading.h"
 #include "input/zlog_file.h"
+#include "log_support.h"
 
 namespace Fuzz
 {
@@ -93,7 +94,7 @@ inline void runLogCase(const QByteArray &bytes)
     // A zLOG log of its own loads as its export, or fails as that does; fuzz_zlog looks
     // into the export.
     if (ZlogFile::isBinaryLog(bytes)) {
-        const ZlogFile::Export exported = ZlogFile::exportText(bytes, path);
+        const ZlogExportText exported = ExportZlogBytes(bytes, path);
         FUZZ_CHECK(log.error == exported.error);
         FUZZ_CHECK(log.text.isEmpty() == !exported.error.isEmpty());
         return;
@@ -113,7 +114,7 @@ inline void runLogCase(const QByteArray &bytes)
     loaded.removeLast(); // behind the last line's CR LF
     checkPatch(read.lines, loaded, log.asked);
 
-    const QsoLines qso = WriteQsoLines(log.text, entries.callsign, year);
+    const QsoLines qso = ConvertLogText(log.text, entries.callsign, year);
     checkQsoLines(qso);
     if (qso.error)
         return;

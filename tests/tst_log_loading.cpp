@@ -1,5 +1,6 @@
 #include "core/text_file.h"
 #include "input/log_loading.h"
+#include "log_support.h"
 
 #include "test_files.h"
 

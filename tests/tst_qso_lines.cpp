@@ -1,6 +1,6 @@
 // The bands, modes, times and memos of whole zLOG logs are checked byte for byte in
 // tst_convert_command; these are the shapes of line those logs do not hold.
-#include "conversion/qso_lines.h"
+#include "log_support.h"
 
 #include "test_files.h"
 
@@ -11,7 +11,7 @@ namespace
 
 QsoLines convert(const QString &log, const QString &callsign = u"JA1AB"_s)
 {
-    return WriteQsoLines(log, callsign, 2026);
+    return ConvertLogText(log, callsign, 2026);
 }
 
 const QString good = u"4 29 2105 JA1XY 59910 59913 7 CW 1"_s;

@@ -1,5 +1,6 @@
 #include "core/files.h"
 #include "core/text_file.h"
+#include "log_support.h"
 
 #include "test_files.h"
 
@@ -70,7 +71,7 @@ private Q_SLOTS:
         QFETCH(QStringList, lines);
         QFETCH(int, badLine);
         QStringList read;
-        const TextFile::LinesRead result = TextFile::forEachLine(bytes, [&read](QStringView line) {
+        const TextFile::LinesRead result = ForEachLine(bytes, [&read](QStringView line) {
             read.append(line.toString());
             return true;
         });

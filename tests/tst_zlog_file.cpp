@@ -1,5 +1,6 @@
 #include "core/messages.h"
 #include "input/zlog_file.h"
+#include "log_support.h"
 
 #include "test_files.h"
 
@@ -115,7 +116,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, text);
         QFETCH(QString, error);
         QVERIFY(ZlogFile::isBinaryLog(bytes));
-        const ZlogFile::Export exported = ZlogFile::exportText(bytes, path);
+        const ZlogExportText exported = ExportZlogBytes(bytes, path);
         QCOMPARE(exported.error, error);
         QCOMPARE(exported.text, text);
     }

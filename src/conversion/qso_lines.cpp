@@ -248,18 +248,6 @@ LogSource LinesOfLogText(const QString &logText, const QList<int> &years)
     };
 }
 
-QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int year)
-{
-    QsoLines result;
-    result.error = WriteQsoLines(LinesOfLogText(logText), ownCallsign, QsoYear{year},
-                                 [&](QStringView line, int source) {
-                                     result.lines.append(line.toString());
-                                     if (source > 0)
-                                         result.sourceLines.append(source);
-                                 });
-    return result;
-}
-
 std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCallsign, QsoYear year,
                                      const QsoLineSink &sink)
 {

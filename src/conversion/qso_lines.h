@@ -11,15 +11,6 @@
 #include <optional>
 #include <variant>
 
-struct QsoLines {
-    // One line per data line of the log, then the end line.
-    QStringList lines;
-    // For each QSO line, the 1-based number of the log-text line it came from.
-    QList<int> sourceLines;
-    // Set when a data line cannot be converted; the lines are then incomplete.
-    std::optional<QString> error;
-};
-
 // Receives each line as it is made, with the number of the log-text line it came from
 // (0 for the end line).
 using QsoLineSink = std::function<void(QStringView line, int sourceLine)>;
@@ -73,6 +64,3 @@ bool IsPassedOver(QStringView trimmedLine);
 // converted; lines before it were sent.
 std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCallsign, QsoYear year,
                                      const QsoLineSink &sink);
-
-// The same for a log text, collected.
-QsoLines WriteQsoLines(const QString &logText, const QString &ownCallsign, int year);

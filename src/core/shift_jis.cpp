@@ -84,8 +84,7 @@ Decoded decode(QByteArrayView bytes, char16_t *out)
     // One character at a time, to find where the bytes went wrong.
     Decoded decoded;
     for (qsizetype i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const qsizetype length = (lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0 ? 2 : 1;
+        const qsizetype length = isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
         const int units = i + length <= bytes.size()
                               ? toWide(bytes.data() + i, length, out + decoded.units, 2)
                               : 0;

@@ -12,6 +12,12 @@
 namespace ShiftJis
 {
 
+// Whether a byte begins a double-byte character: 81–9F and E0–FC.
+constexpr bool isLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 // False where the system has no such converter (a C library without CP932).
 bool available();
 

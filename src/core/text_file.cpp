@@ -344,16 +344,6 @@ LinesRead LineDecoder::finish()
     return lines;
 }
 
-LinesRead forEachLine(QByteArrayView bytes, const LineReceiver &receive)
-{
-    LineDecoder decoder(receive, Reading::Detect);
-    for (qsizetype start = 0; start < bytes.size(); start += 4 * chunk) {
-        if (!decoder.feed(bytes.sliced(start, std::min(4 * chunk, bytes.size() - start))))
-            break;
-    }
-    return decoder.finish();
-}
-
 QString forEachLine(Files::Reader &file, const LineReceiver &receive)
 {
     LineDecoder decoder(receive, Reading::Detect);

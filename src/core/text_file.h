@@ -50,10 +50,7 @@ private:
     std::unique_ptr<Parts> parts;
 };
 
-// The same for bytes already in memory.
-LinesRead forEachLine(QByteArrayView bytes, const LineReceiver &receive);
-
-// The same for an open file, read a chunk at a time; gives back the message when the file
+// Decodes an open file, read a chunk at a time; gives back the message when the file
 // cannot be read whole as text.
 QString forEachLine(Files::Reader &file, const LineReceiver &receive);
 

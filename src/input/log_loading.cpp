@@ -164,14 +164,3 @@ LoadedLog LoadLogFile(const QString &path, const MultiplierQuestion &ask)
     loaded.asked = patch.asked();
     return loaded;
 }
-
-QString PatchSentMultiplier(const QStringList &lines, const MultiplierQuestion &ask, bool *asked)
-{
-    MultiplierPatch patch(ask);
-    QString text;
-    for (const QString &line : lines)
-        text.append(patch.apply(line)).append(crlf);
-    if (asked)
-        *asked = patch.asked();
-    return text;
-}

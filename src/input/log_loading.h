@@ -75,7 +75,3 @@ struct LoadedLog {
 // Reads a zLOG log into the log text, then fills in the sent multiplier: a file that cannot
 // be read asks nothing.
 LoadedLog LoadLogFile(const QString &path, const MultiplierQuestion &ask);
-
-// The lines patched as loading patches them, each followed by CR LF.
-QString PatchSentMultiplier(const QStringList &lines, const MultiplierQuestion &ask,
-                            bool *asked = nullptr);

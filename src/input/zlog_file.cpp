@@ -82,9 +82,7 @@ QByteArrayView stringAt(QByteArrayView record, Field field)
 
 qsizetype characterLength(QByteArrayView text, qsizetype at)
 {
-    const auto lead = static_cast<quint8>(text[at]);
-    const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-    return doubleByte && at + 1 < text.size() ? 2 : 1;
+    return ShiftJis::isLeadByte(static_cast<quint8>(text[at])) && at + 1 < text.size() ? 2 : 1;
 }
 
 // Lines written into room made for them beforehand: appending to a QByteArray or a
@@ -545,29 +543,6 @@ bool isBinaryLog(QByteArrayView start, qint64 size)
                [header](Field field) { return byteAt(header, field.offset) <= field.capacity; }) &&
            std::all_of(std::begin(headerBooleans), std::end(headerBooleans),
                        [header](qsizetype offset) { return byteAt(header, offset) <= 1; });
-}
-
-Export exportText(QByteArrayView bytes, const QString &path)
-{
-    const auto from = [bytes](qsizetype &position) {
-        return [bytes, &position](char *into, qsizetype room) {
-            const qsizetype n = std::min(room, bytes.size() - position);
-            std::memcpy(into, bytes.data() + position, size_t(n));
-            position += n;
-            return n;
-        };
-    };
-    Exporter exporter(path);
-    qsizetype position = 0;
-    if (QString problem = exporter.check(from(position), bytes.size(), bytes); !problem.isEmpty())
-        return {{}, std::move(problem)};
-    position = 0;
-    QByteArray text;
-    exporter.write(from(position), [&text](QByteArrayView lines) {
-        text += lines;
-        return true;
-    });
-    return {std::move(text), {}};
 }
 
 } // namespace ZlogFile

@@ -61,13 +61,4 @@ private:
     std::vector<bool> keep; // for each QSO record, whether zLOG keeps it
 };
 
-struct Export {
-    QByteArray text; // CP932, CR LF after every line; empty on failure
-    QString error;   // empty on success
-};
-
-// The bytes zLOG's DOS-compatible export writes for the log, or the message that names the
-// file as given and, where one is at fault, the record.
-Export exportText(QByteArrayView bytes, const QString &path);
-
 } // namespace ZlogFile
