@@ -2,12 +2,12 @@
 
 #include "command_line/convert_command.h"
 #include "core/messages.h"
+#include "core/today.h"
 #include "program/program.h"
 #include "settings/settings_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDate>
 
 #include <new>
 
@@ -93,7 +93,7 @@ int parseAndRun(int argc, char *argv[])
     convert.outputFolder = parser.value(options.outputDir);
     if (parser.isSet(options.multiplier))
         convert.multiplier = parser.value(options.multiplier);
-    convert.year = QDate::currentDate().year();
+    convert.year = Today::date().year();
     if (parser.isSet(options.year)) {
         const auto year = parseYear(parser.value(options.year));
         if (!year)

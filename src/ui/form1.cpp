@@ -2,6 +2,7 @@
 
 #include "conversion/export_log.h"
 #include "core/messages.h"
+#include "core/today.h"
 #include "input/log_loading.h"
 #include "settings/settings_file.h"
 #include "ui/check_box.h"
@@ -10,7 +11,6 @@
 #include "ui/qt_dialogs.h"
 
 #include <QComboBox>
-#include <QDate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -465,7 +465,7 @@ void Form1::exportLog()
     ExportRequest request;
     request.entries = stationEntries();
     request.log = LinesOfLogText(logText());
-    request.year = QDate::currentDate().year();
+    request.year = Today::date().year();
     request.outputFolder = outputFolder;
     request.settingsPath = settingsPath;
     request.confirmReplacingWithEmptyLog = [this](const QString &fileName) {
