@@ -1,6 +1,7 @@
 // The window with fake dialogs: what the user sees and what reaches the files.
 #include "core/contests.h"
 #include "core/text_file.h"
+#include "core/today.h"
 #include "input/log_loading.h"
 #include "settings/settings_file.h"
 #include "ui/form1.h"
@@ -202,12 +203,16 @@ private Q_SLOTS:
         QVERIFY(readFile(out).endsWith("CREATED-BY: TORNAK CLUB Ver1.3B\r\nEND-OF-LOG: \r\n"));
 
         // A log with QSOs replaces it without a question. The status line tells what
-        // happened last: a newly loaded log is no export.
+        // happened last: a newly loaded log is no export. The log names no year: its QSOs
+        // are of today's.
         form->List1_OLEDragDrop({testDataFile("club.zlog.txt")});
         QVERIFY(form->statusText().isEmpty());
+        Today::set(QDate(2031, 1, 1));
         button->click();
+        Today::set(QDate());
         QCOMPARE(fake->questions.size(), 2);
         QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 7 件）"_s.arg(shown(out)));
+        QCOMPARE(readFile(out).count(" 2031-11-"), 7);
 
         // An address that begins with a line break is shown shortened once exported; the
         // settings file, which cannot hold the break, is not saved, and the window says so.

@@ -2,13 +2,13 @@
 
 #include "command_line/convert_command.h"
 #include "core/messages.h"
+#include "core/today.h"
 #include "input/log_loading.h"
 #include "program/program.h"
 #include "settings/settings_file.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDate>
 
 #include <new>
 
@@ -98,7 +98,7 @@ int parseAndRun(int argc, char *argv[])
     convert.logFile = arguments.at(1);
     convert.settingsFile = parser.value(options.settings);
     convert.outputFolder = parser.value(options.outputDir);
-    convert.year.fallback = QDate::currentDate().year();
+    convert.year.fallback = Today::date().year();
     if (parser.isSet(options.year)) {
         const auto year = parseYear(parser.value(options.year));
         if (!year)

@@ -2,6 +2,7 @@
 
 #include "conversion/export_log.h"
 #include "core/messages.h"
+#include "core/today.h"
 #include "input/log_loading.h"
 #include "settings/settings_file.h"
 #include "ui/check_box.h"
@@ -10,7 +11,6 @@
 #include "ui/qt_dialogs.h"
 
 #include <QComboBox>
-#include <QDate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -469,7 +469,7 @@ void Form1::exportLog()
     // no longer say which year is whose, and the first QSO's year stands for all.
     const bool asLoaded = !loaded.years.isEmpty() && text == loaded.text;
     request.log = LinesOfLogText(text, asLoaded ? loaded.years : QList<int>());
-    request.year.fallback = loaded.firstYear != 0 ? loaded.firstYear : QDate::currentDate().year();
+    request.year.fallback = loaded.firstYear != 0 ? loaded.firstYear : Today::date().year();
     request.outputFolder = outputFolder;
     request.settingsPath = settingsPath;
     request.logPath = loaded.path;
