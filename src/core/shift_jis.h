@@ -29,4 +29,9 @@ Decoded decode(QByteArrayView bytes, char16_t *out);
 // out then holds the bytes in front of it.
 qsizetype encode(QStringView text, QByteArray &out);
 
+// The same through the system's converter alone, without the shortcut for ASCII that decode
+// and encode take: what they must agree with on every input.
+Decoded systemDecode(QByteArrayView bytes, char16_t *out);
+qsizetype systemEncode(QStringView text, QByteArray &out);
+
 } // namespace ShiftJis
