@@ -255,9 +255,9 @@ qsizetype systemEncode(QStringView text, QByteArray &out)
 // Most of a log is ASCII, which reads and writes as itself in code page 932 on every system:
 // copying its runs here and handing the converter only the rest took a 100,000-line export
 // from 705 to 391 million instructions (callgrind), nearly all of them glibc's conversion
-// loop. Bytes below 0x80 may still be the second half of a double-byte
-// character, so the converter takes a run of other bytes up to the next byte below 0x40,
-// which is never one; its table still decides every byte from 0x80 on.
+// loop. A byte below 0x80 may still be the second half of a double-byte character, so the
+// converter takes a run of other bytes up to the next byte below 0x40, which never is one;
+// its table still decides every byte from 0x80 on.
 Decoded decode(QByteArrayView bytes, char16_t *out)
 {
     const auto *const p = reinterpret_cast<const unsigned char *>(bytes.data());
