@@ -99,15 +99,16 @@ inline QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The lines, each followed by CR LF, encoded in one piece: what the output must be, worked
-// out without the chunks and streams the tool writes through.
+// The lines, each followed by CR LF, encoded in one piece by the system's converter alone:
+// what the output must be, worked out without the chunks, the streams and the shortcut for
+// ASCII the tool writes through.
 inline std::optional<QByteArray> referenceEncoding(const QStringList &lines)
 {
     QString text;
     for (const QString &line : lines)
         text += line + QLatin1String("\r\n");
     QByteArray bytes;
-    if (ShiftJis::encode(text, bytes) >= 0)
+    if (ShiftJis::systemEncode(text, bytes) >= 0)
         return std::nullopt;
     return bytes;
 }

@@ -1,4 +1,5 @@
 #include "core/files.h"
+#include "core/shift_jis.h"
 #include "core/text_file.h"
 #include "log_support.h"
 
@@ -116,6 +117,41 @@ private Q_SLOTS:
         QCOMPARE(TextFile::encodeLines({text}).value_or(QByteArray()),
                  bytes.isEmpty() ? QByteArray() : bytes + "\r\n");
         QCOMPARE(TextFile::firstUnencodable(text).value_or(0), culprit);
+    }
+
+    // Runs of ASCII pass the system's converter by: on every one- and two-byte input and every
+    // character of the BMP, alone and between others, the result must be the converter's.
+    void asciiShortcutAgreesWithConverter()
+    {
+        using Decode = ShiftJis::Decoded (*)(QByteArrayView, char16_t *);
+        const auto decoded = [](Decode decode, QByteArrayView bytes) {
+            QString text(bytes.size(), Qt::Uninitialized);
+            const auto result = decode(bytes, reinterpret_cast<char16_t *>(text.data()));
+            return std::pair(text.first(result.units), result.badByte);
+        };
+        for (int n = 0; n < 256 + 65536; ++n) {
+            const QByteArray bytes =
+                n < 256 ? QByteArray(1, char(n)) : QByteArray{char((n - 256) >> 8), char(n - 256)};
+            // A byte from 0x40 on may end a double-byte character, one below may not.
+            for (const QByteArray &input :
+                 {bytes, "a" + bytes + "b\r\n", "\x93\xFA" + bytes + "1"}) {
+                if (decoded(ShiftJis::decode, input) != decoded(ShiftJis::systemDecode, input))
+                    QFAIL(qPrintable(u"decoding "_s + QString::fromLatin1(input.toHex(' '))));
+            }
+        }
+        const auto encoded = [](auto encode, QStringView text) {
+            QByteArray bytes;
+            const qsizetype failed = encode(text, bytes);
+            return std::pair(bytes, failed);
+        };
+        for (char32_t c = 0; c <= 0xFFFF; ++c) {
+            const QString character{QChar(char16_t(c))};
+            for (const QString &text :
+                 {character, u"a"_s + character + u"日b"_s, u"日"_s + character + u"😀"_s}) {
+                if (encoded(ShiftJis::encode, text) != encoded(ShiftJis::systemEncode, text))
+                    QFAIL(qPrintable(u"encoding U+"_s + QString::number(c, 16)));
+            }
+        }
     }
 
     void failedWriteLeavesFileAlone()

@@ -5,6 +5,7 @@
 
 // Shift_JIS as Windows reads and writes it (code page 932), through the platform's own
 // converter: iconv on Linux and other Unix systems, the code page functions on Windows.
+// Runs of ASCII, which both read and write as themselves, are copied without it.
 // Strict both ways: nothing is replaced, fitted or dropped. Where the two tables differ,
 // Windows' decides: 0x80 is U+0080, U+00A5 and U+203E have no code (they are not the
 // backslash and tilde), and the JIS forms that Linux and macOS input methods type
@@ -34,5 +35,10 @@ Decoded decode(QByteArrayView bytes, char16_t *out);
 // character that has no Shift_JIS code (of the first half of a surrogate pair), or -1;
 // out then holds the bytes in front of it.
 qsizetype encode(QStringView text, QByteArray &out);
+
+// The same through the system's converter alone, without the shortcut for ASCII that decode
+// and encode take: what they must agree with on every input.
+Decoded systemDecode(QByteArrayView bytes, char16_t *out);
+qsizetype systemEncode(QStringView text, QByteArray &out);
 
 } // namespace ShiftJis
