@@ -31,8 +31,10 @@ struct ExportResult {
     QString settingsError;                   // the settings could not be saved; the export went on
 };
 
-// Checks the entries, builds the whole Cabrillo file and checks that every text can be
-// written in Shift_JIS and holds no control character before anything is touched; then
-// saves the settings and writes the output in one piece, so an existing file is never left
-// half-written. When the output cannot be written, the settings have been saved already.
+// Checks the entries and the output's name, then converts the log line by line, streaming
+// the encoded lines into a temporary file beside the output. Any line that cannot be read,
+// converted or written in Shift_JIS stops the export with nothing saved; only when every line
+// has passed are the settings saved and the temporary file put in the output's place in one
+// step, so an existing file is never left half-written. When that last step fails, the
+// settings have been saved already.
 ExportResult ExportCabrilloLog(const ExportRequest &request);
