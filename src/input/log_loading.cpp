@@ -109,7 +109,7 @@ QString LogFile::readText(const TextFile::LineReceiver &receive)
     qsizetype n = 0;
     bool going = true;
     while (going && (n = file.read(bytes.data(), bytes.size())) > 0) {
-        QByteArrayView chunk = bytes.first(n);
+        QByteArrayView chunk = QByteArrayView(bytes).first(n);
         if (held)
             going = decoder.feed("\x1a");
         held = chunk.back() == '\x1a';
