@@ -178,8 +178,9 @@ inline void checkNamesCulprit(const ExportRequest &request, const QsoLines &qso,
     const StationEntries &entries = request.entries;
     const bool folderUsable =
         request.outputFolder.isEmpty() || QFileInfo(request.outputFolder).isDir();
-    if (CheckRequiredFields(entries) || !folderUsable ||
-        IsUnsafeFileName(OutputFileName(entries.callsign)))
+    const QString baseName = OutputFileName(entries.callsign);
+    if (CheckRequiredFields(entries) || !folderUsable || IsUnsafeFileName(baseName) ||
+        CannotNameAFile(baseName))
         return;
     for (const LabelledText &entry : LabelledTexts(entries)) {
         if (const auto c = TextFile::firstUnencodable(entry.text)) {
@@ -276,7 +277,7 @@ inline void runExportCase(const QByteArray &input)
     FUZZ_CHECK(result.message.isEmpty());
     FUZZ_CHECK(expectedBytes.has_value());
     FUZZ_CHECK(folderUsable);
-    FUZZ_CHECK(!IsUnsafeFileName(baseName));
+    FUZZ_CHECK(!IsUnsafeFileName(baseName) && !CannotNameAFile(baseName));
     FUZZ_CHECK(result.qsoCount == qso.sourceLines.size());
     FUZZ_CHECK(QDir::cleanPath(result.outputPath) == QDir::cleanPath(expectedPath));
     const QByteArray bytes = readFile(expectedPath);
