@@ -12,13 +12,42 @@ namespace
 
 const QChar blank(QLatin1Char(' '));
 
+qsizetype dotIn(QStringView s)
+{
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] == u'.')
+            return i;
+    }
+    return -1;
+}
+
+// zLOG's texts as strings, made once: the lists are the bytes zLOG's files are written with.
+template <std::size_t n> std::array<QString, n> strings(const std::array<const char *, n> &texts)
+{
+    std::array<QString, n> made;
+    for (std::size_t i = 0; i < n; ++i)
+        made[i] = QString::fromLatin1(texts[i]);
+    return made;
+}
+
+template <std::size_t n>
+std::optional<int> indexIn(const std::array<QString, n> &texts, QStringView text)
+{
+    // The first character tells most texts apart without a call into Qt.
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!text.isEmpty() && text.front() == texts[i].front() && text == texts[i])
+            return int(i);
+    }
+    return std::nullopt;
+}
+
 // What may stand in the MHz column, for telling it from a memo's words when the fields are
 // put in their places; whether it is a band zLOG writes is decided later.
 bool looksLikeBand(QStringView s)
 {
     if (s.endsWith(QLatin1Char('G')))
         return isAsciiDigits(s.chopped(1));
-    const qsizetype dot = s.indexOf(u'.');
+    const qsizetype dot = dotIn(s);
     if (dot < 0)
         return isAsciiDigits(s);
     return isAsciiDigits(s.left(dot)) && isAsciiDigits(s.sliced(dot + 1));
@@ -27,8 +56,7 @@ bool looksLikeBand(QStringView s)
 // A decimal without the zeros that do not change its value: "07" is "7", "3.50" is "3.5".
 QStringView withoutIdleZeros(QStringView number)
 {
-    const qsizetype dot = number.indexOf(u'.');
-    if (dot >= 0) {
+    if (dotIn(number) >= 0) {
         while (number.endsWith(QLatin1Char('0')))
             number.chop(1);
         if (number.endsWith(QLatin1Char('.')))
@@ -71,33 +99,40 @@ QStringView trimmed(QStringView line)
 
 bool isHeaderLine(QStringView line)
 {
-    if (!TextSearch::contains(line, u"callsign") && !TextSearch::contains(line, u"ログデータ"))
-        return false;
-    // The first three fields, as a QSO line's month, day and time would stand.
-    QStringView rest = trimmed(line);
-    for (int field = 0; field < 3; ++field) {
-        const qsizetype end = TextSearch::indexOf(rest, u' ');
-        if (end < 0 || !isAsciiDigits(rest.first(end)))
-            return true;
-        rest = trimmed(rest.sliced(end));
+    // A QSO line begins with its month, day and time, whatever its memo holds.
+    const QStringView rest = trimmed(line);
+    int field = 0;
+    for (qsizetype i = 0; i < rest.size() && field < 3; ++i) {
+        if (rest[i] == blank) {
+            if (rest[i - 1] != blank)
+                ++field;
+        } else if (rest[i] < u'0' || rest[i] > u'9') {
+            break;
+        } else if (i + 1 == rest.size()) {
+            ++field;
+        }
     }
-    return false;
+    if (field == 3)
+        return false;
+    return TextSearch::contains(line, u"callsign") || TextSearch::contains(line, u"ログデータ");
 }
 
 std::optional<QsoFields> split(QStringView line, int &fieldCount)
 {
     // The text behind the last blank (the points, or the memo's last word) is never taken,
-    // nor anything behind the eleventh blank.
+    // nor anything behind the eleventh blank. One pass over the line: most of it is blanks.
     std::array<QStringView, 11> slot;
     int stored = 0;
-    for (qsizetype pos = 0; stored < int(slot.size());) {
-        const qsizetype q = TextSearch::indexOf(line, u' ', pos);
-        if (q < 0)
-            break;
-        slot[stored++] = line.sliced(pos, q - pos);
-        pos = q + 1;
-        while (pos < line.size() && line.at(pos) == blank)
+    const char16_t *const text = line.utf16();
+    const qsizetype size = line.size();
+    qsizetype start = 0;
+    for (qsizetype pos = 0; pos < size && stored < int(slot.size()); ++pos) {
+        if (text[pos] != u' ')
+            continue;
+        slot[std::size_t(stored++)] = line.sliced(start, pos - start);
+        while (pos + 1 < size && text[pos + 1] == u' ')
             ++pos;
+        start = pos + 1;
     }
     fieldCount = stored + 1;
     if (fieldCount < 9)
@@ -119,34 +154,25 @@ std::optional<QsoFields> split(QStringView line, int &fieldCount)
 
 std::optional<int> bandIndex(QStringView band)
 {
-    const QStringView value = looksLikeBand(band) ? withoutIdleZeros(band) : band;
-    for (int i = 0; i < int(bandTexts.size()); ++i) {
-        if (value == QLatin1String(bandTexts[i]))
-            return i;
-    }
-    return std::nullopt;
+    static const auto bands = strings(bandTexts);
+    if (const auto exact = indexIn(bands, band))
+        return exact;
+    if (!looksLikeBand(band))
+        return std::nullopt;
+    const QStringView value = withoutIdleZeros(band);
+    return value.size() < band.size() ? indexIn(bands, value) : std::nullopt;
 }
 
 bool isMode(QStringView mode)
 {
-    for (const char *text : modeTexts) {
-        if (mode == QLatin1String(text))
-            return true;
-    }
-    for (const char *text : moreModeTexts) {
-        if (mode == QLatin1String(text))
-            return true;
-    }
-    return false;
+    static const auto modes = strings(modeTexts);
+    static const auto moreModes = strings(moreModeTexts);
+    return indexIn(modes, mode) || indexIn(moreModes, mode);
 }
 
 int reportLength(QStringView mode)
 {
-    for (const char *phone : {"SSB", "FM", "AM"}) {
-        if (mode == QLatin1String(phone))
-            return 2;
-    }
-    return 3;
+    return mode == u"SSB" || mode == u"FM" || mode == u"AM" ? 2 : 3;
 }
 
 bool isDate(QStringView month, QStringView day, int year)
