@@ -104,7 +104,7 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
     // only at the end. A file that cannot be written still has every line checked: a
     // refusal saves nothing, a failure to write saves the entries all the same.
     Files::AtomicFile output(path);
-    bool writing = output.open();
+    bool writing = !request.writeNothing && output.open();
     TextFile::LineEncoder encoder(
         [&](QByteArrayView bytes) { writing = writing && output.write(bytes); });
     for (const QString &line : header.lines)
@@ -126,6 +126,11 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
         return result;
     }
     const int qsoCount = qsoLines - 1; // the end line is no QSO
+    if (request.writeNothing) {
+        result.outputPath = path;
+        result.qsoCount = qsoCount;
+        return result;
+    }
 
     // An empty log box after a restart must not silently wipe the file of an earlier export.
     if (qsoCount == 0 && request.confirmReplacingWithEmptyLog &&

@@ -1,0 +1,279 @@
+#include "conversion/log_check.h"
+
+#include "core/contests.h"
+#include "core/messages.h"
+#include "core/text_search.h"
+
+#include <QHash>
+#include <QMap>
+#include <QSet>
+
+#include <cstdlib>
+
+namespace
+{
+
+// Dates further from today than this are likely of another year or another contest.
+constexpr qint64 farDays = 60;
+// The club's contests last a day; a log spread over more mixes several.
+constexpr qint64 longestSpreadDays = 3;
+
+struct LineRef {
+    int number = 0;
+    QString text;
+};
+
+// What one pass over the log saw, for the rules to judge.
+struct Observed {
+    LogSummary summary;
+    const QStringList *countedBands = nullptr;
+    QString category;
+    QMap<int, int> uncountedBands; // band: QSOs
+    LineRef firstUncounted;
+    QList<std::pair<LineRef, LineRef>> unmarkedDuplicates;
+    QList<LineRef> withoutNumber;
+    QDate earliest, latest;
+    LineRef earliestLine, latestLine;
+    QString firstSent;
+    LineRef firstSentLine, otherSentLine;
+    QString otherSent;
+    int otherSentCount = 0;
+    QDate today;
+};
+
+// What a rule says, and the lines it names.
+struct Said {
+    QString text;
+    QList<LineRef> lines;
+};
+using Findings = QList<Said>;
+
+Said at(const QString &text, const QList<LineRef> &lines)
+{
+    return {text, lines};
+}
+
+void uncountedBands(const Observed &seen, Findings &out)
+{
+    if (seen.uncountedBands.isEmpty())
+        return;
+    QStringList counts;
+    for (auto it = seen.uncountedBands.begin(); it != seen.uncountedBands.end(); ++it)
+        counts.append(Messages::bandCount(BandName(it.key()), it.value()));
+    out.append(at(Messages::uncountedBands(seen.category, counts), {seen.firstUncounted}));
+}
+
+void unmarkedDuplicates(const Observed &seen, Findings &out)
+{
+    for (const auto &[first, again] : seen.unmarkedDuplicates)
+        out.append(at(Messages::unmarkedDuplicate(), {first, again}));
+}
+
+void withoutNumber(const Observed &seen, Findings &out)
+{
+    for (const LineRef &line : seen.withoutNumber)
+        out.append(at(Messages::receivedWithoutNumber(), {line}));
+}
+
+void farOrSpreadDates(const Observed &seen, Findings &out)
+{
+    if (!seen.earliest.isValid())
+        return;
+    const bool far = std::abs(seen.earliest.daysTo(seen.today)) > farDays ||
+                     std::abs(seen.latest.daysTo(seen.today)) > farDays;
+    if (!far && seen.earliest.daysTo(seen.latest) < longestSpreadDays)
+        return;
+    const QString format = QStringLiteral("yyyy-MM-dd");
+    out.append(at(Messages::checkDates(seen.earliest.toString(format), seen.latest.toString(format)),
+                  seen.earliestLine.number == seen.latestLine.number
+                      ? QList<LineRef>{seen.earliestLine}
+                      : QList<LineRef>{seen.earliestLine, seen.latestLine}));
+}
+
+void differingSentMultiplier(const Observed &seen, Findings &out)
+{
+    if (seen.otherSentCount == 0)
+        return;
+    out.append(at(Messages::differingSentMultiplier(seen.firstSent, seen.otherSent,
+                                                    seen.otherSentCount),
+                  {seen.firstSentLine, seen.otherSentLine}));
+}
+
+// The warnings, in the order they are listed; a new one is a row.
+struct Rule {
+    const char *name;
+    void (*judge)(const Observed &, Findings &);
+};
+const Rule rules[] = {
+    {"band", uncountedBands},  {"duplicate", unmarkedDuplicates},
+    {"number", withoutNumber}, {"dates", farOrSpreadDates},
+    {"sent", differingSentMultiplier},
+};
+
+Finding finding(const char *rule, const Said &said)
+{
+    Finding made{QLatin1String(rule), said.text, {}, {}};
+    QStringList where;
+    for (const LineRef &line : said.lines) {
+        made.lines.append(line.number);
+        where.append(Messages::logLineShown(line.number, line.text));
+    }
+    made.where = where.join(QStringLiteral("、"));
+    return made;
+}
+
+// The text behind the mode field: the points, then zLOG's memo.
+bool markedDuplicate(QStringView line, const ZlogExport::QsoFields &f)
+{
+    const qsizetype behindMode = f.mode.data() - line.data() + f.mode.size();
+    return TextSearch::contains(line.sliced(behindMode), u"-DUPE-");
+}
+
+class Observer
+{
+public:
+    explicit Observer(Observed &into) : seen(into) {}
+
+    void add(const Qso &qso, QStringView line, int number)
+    {
+        const ZlogExport::QsoFields &f = qso.fields;
+        LogSummary &summary = seen.summary;
+        const WrittenMoment moment{QDate(qso.year, ZlogExport::numberOf(f.month),
+                                         ZlogExport::numberOf(f.day)),
+                                   qso.writtenTime().toString()};
+        if (summary.qsoCount++ == 0)
+            summary.first = moment;
+        summary.last = moment;
+        countBandMode(qso.band, f.mode);
+        if (!f.multiplier.isEmpty())
+            multipliers.insert(f.multiplier.toString());
+        const bool marked = markedDuplicate(line, f);
+        summary.markedDuplicates += marked;
+
+        if (seen.countedBands &&
+            !seen.countedBands->contains(QLatin1String(ZlogExport::bandTexts[qso.band]))) {
+            if (seen.uncountedBands.isEmpty())
+                seen.firstUncounted = {number, line.toString()};
+            ++seen.uncountedBands[qso.band];
+        }
+        const QString key = f.callsign.toString() + QLatin1Char(' ') + QString::number(qso.band) +
+                            QLatin1Char(' ') + f.mode.toString();
+        const auto worked = workedBefore.constFind(key);
+        if (worked == workedBefore.cend())
+            workedBefore.insert(key, {number, line.toString()});
+        else if (!marked)
+            seen.unmarkedDuplicates.append({*worked, {number, line.toString()}});
+        const int n = ZlogExport::reportLength(f.mode);
+        if (f.received.size() == n)
+            seen.withoutNumber.append({number, line.toString()});
+        dated(moment.date, line, number);
+        sent(f.sent.sliced(std::min<qsizetype>(n, f.sent.size())), line, number);
+    }
+
+    void finish() { seen.summary.receivedMultipliers = int(multipliers.size()); }
+
+private:
+    void countBandMode(int band, QStringView mode)
+    {
+        QList<BandModeCount> &counts = seen.summary.bandModes;
+        auto it = counts.begin();
+        while (it != counts.end() && (it->band < band || (it->band == band && it->mode != mode)))
+            ++it;
+        if (it != counts.end() && it->band == band)
+            ++it->count;
+        else
+            counts.insert(it, {band, mode.toString(), 1});
+    }
+
+    void dated(const QDate &date, QStringView line, int number)
+    {
+        if (!seen.earliest.isValid() || date < seen.earliest) {
+            seen.earliest = date;
+            seen.earliestLine = {number, line.toString()};
+        }
+        if (!seen.latest.isValid() || date > seen.latest) {
+            seen.latest = date;
+            seen.latestLine = {number, line.toString()};
+        }
+    }
+
+    void sent(QStringView exchange, QStringView line, int number)
+    {
+        if (seen.summary.qsoCount == 1) {
+            seen.firstSent = exchange.toString();
+            seen.firstSentLine = {number, line.toString()};
+        } else if (exchange != seen.firstSent && seen.otherSentCount++ == 0) {
+            seen.otherSent = exchange.toString();
+            seen.otherSentLine = {number, line.toString()};
+        }
+    }
+
+    Observed &seen;
+    QSet<QString> multipliers;
+    QHash<QString, LineRef> workedBefore;
+};
+
+} // namespace
+
+LogCheck CheckLog(const StationEntries &entries, const LogSource &log, QsoYear year,
+                  const QDate &today)
+{
+    Observed seen;
+    seen.today = today;
+    seen.category = entries.category;
+    seen.countedBands =
+        Contests::countedBands(Contests::named(entries.contest), entries.category);
+    Observer observer(seen);
+    int number = 0;
+    log([&](const ZlogExport::Line &raw) {
+        ++number;
+        const QStringView line = ZlogExport::trimmed(raw.text);
+        if (IsPassedOver(line))
+            return true;
+        const auto read = ReadQsoLine(line, number, year.of(raw));
+        if (const Qso *qso = std::get_if<Qso>(&read))
+            observer.add(*qso, line, number);
+        return true;
+    });
+    observer.finish();
+
+    LogCheck check;
+    check.summary = seen.summary;
+    for (const Rule &rule : rules) {
+        Findings said;
+        rule.judge(seen, said);
+        for (const Said &one : said)
+            check.findings.append(finding(rule.name, one));
+    }
+    return check;
+}
+
+QString BandName(int band)
+{
+    const QString text = QLatin1String(ZlogExport::bandTexts[std::size_t(band)]);
+    return text.endsWith(QLatin1Char('G')) ? text + QStringLiteral("Hz")
+                                           : text + QStringLiteral("MHz");
+}
+
+QString BandCounts(const LogSummary &summary)
+{
+    QMap<int, int> perBand;
+    for (const BandModeCount &count : summary.bandModes)
+        perBand[count.band] += count.count;
+    QStringList counts;
+    for (auto it = perBand.begin(); it != perBand.end(); ++it)
+        counts.append(BandName(it.key()) + QLatin1Char(' ') + QString::number(it.value()));
+    return counts.join(QStringLiteral("・"));
+}
+
+QString SummaryLine(const LogCheck &check)
+{
+    const LogSummary &s = check.summary;
+    const auto shown = [](const WrittenMoment &m) {
+        return m.date.toString(QStringLiteral("MM-dd")) + QLatin1Char(' ') + m.time;
+    };
+    // The contests last a day: the last QSO's date only when it differs.
+    const QString last = s.last.date == s.first.date ? s.last.time : shown(s.last);
+    return Messages::checkSummary(s.qsoCount, BandCounts(s), Messages::qsoSpan(shown(s.first), last),
+                                  int(check.findings.size()));
+}
