@@ -84,19 +84,20 @@ void farOrSpreadDates(const Observed &seen, Findings &out)
     if (!far && seen.earliest.daysTo(seen.latest) < longestSpreadDays)
         return;
     const QString format = QStringLiteral("yyyy-MM-dd");
-    out.append(at(Messages::checkDates(seen.earliest.toString(format), seen.latest.toString(format)),
-                  seen.earliestLine.number == seen.latestLine.number
-                      ? QList<LineRef>{seen.earliestLine}
-                      : QList<LineRef>{seen.earliestLine, seen.latestLine}));
+    out.append(
+        at(Messages::checkDates(seen.earliest.toString(format), seen.latest.toString(format)),
+           seen.earliestLine.number == seen.latestLine.number
+               ? QList<LineRef>{seen.earliestLine}
+               : QList<LineRef>{seen.earliestLine, seen.latestLine}));
 }
 
 void differingSentMultiplier(const Observed &seen, Findings &out)
 {
     if (seen.otherSentCount == 0)
         return;
-    out.append(at(Messages::differingSentMultiplier(seen.firstSent, seen.otherSent,
-                                                    seen.otherSentCount),
-                  {seen.firstSentLine, seen.otherSentLine}));
+    out.append(
+        at(Messages::differingSentMultiplier(seen.firstSent, seen.otherSent, seen.otherSentCount),
+           {seen.firstSentLine, seen.otherSentLine}));
 }
 
 // The warnings, in the order they are listed; a new one is a row.
@@ -105,9 +106,8 @@ struct Rule {
     void (*judge)(const Observed &, Findings &);
 };
 const Rule rules[] = {
-    {"band", uncountedBands},  {"duplicate", unmarkedDuplicates},
-    {"number", withoutNumber}, {"dates", farOrSpreadDates},
-    {"sent", differingSentMultiplier},
+    {"band", uncountedBands},    {"duplicate", unmarkedDuplicates}, {"number", withoutNumber},
+    {"dates", farOrSpreadDates}, {"sent", differingSentMultiplier},
 };
 
 Finding finding(const char *rule, const Said &said)
@@ -138,9 +138,9 @@ public:
     {
         const ZlogExport::QsoFields &f = qso.fields;
         LogSummary &summary = seen.summary;
-        const WrittenMoment moment{QDate(qso.year, ZlogExport::numberOf(f.month),
-                                         ZlogExport::numberOf(f.day)),
-                                   qso.writtenTime().toString()};
+        const WrittenMoment moment{
+            QDate(qso.year, ZlogExport::numberOf(f.month), ZlogExport::numberOf(f.day)),
+            qso.writtenTime().toString()};
         if (summary.qsoCount++ == 0)
             summary.first = moment;
         summary.last = moment;
@@ -221,8 +221,7 @@ LogCheck CheckLog(const StationEntries &entries, const LogSource &log, QsoYear y
     Observed seen;
     seen.today = today;
     seen.category = entries.category;
-    seen.countedBands =
-        Contests::countedBands(Contests::named(entries.contest), entries.category);
+    seen.countedBands = Contests::countedBands(Contests::named(entries.contest), entries.category);
     Observer observer(seen);
     int number = 0;
     log([&](const ZlogExport::Line &raw) {
@@ -274,6 +273,7 @@ QString SummaryLine(const LogCheck &check)
     };
     // The contests last a day: the last QSO's date only when it differs.
     const QString last = s.last.date == s.first.date ? s.last.time : shown(s.last);
-    return Messages::checkSummary(s.qsoCount, BandCounts(s), Messages::qsoSpan(shown(s.first), last),
+    return Messages::checkSummary(s.qsoCount, BandCounts(s),
+                                  Messages::qsoSpan(shown(s.first), last),
                                   int(check.findings.size()));
 }
