@@ -66,24 +66,25 @@ private Q_SLOTS:
         entries.category = category;
         QStringList log = clean;
         log[at] = line;
-        const LogCheck check = CheckLog(entries, LinesOfLogText(crlfLines(log)), {2026, false},
-                                        QDate(2026, 12, 1));
+        const LogCheck check =
+            CheckLog(entries, LinesOfLogText(crlfLines(log)), {2026, false}, QDate(2026, 12, 1));
         QCOMPARE(check.findings.size(), rule.isEmpty() ? 0 : 1);
         if (!rule.isEmpty()) {
             QCOMPARE(check.findings.first().rule, rule);
             QCOMPARE(check.findings.first().lines, lines);
-            QVERIFY(check.findings.first().where.startsWith(u"ログの%1行目「"_s.arg(lines.first())));
+            QVERIFY(
+                check.findings.first().where.startsWith(u"ログの%1行目「"_s.arg(lines.first())));
             return;
         }
         QCOMPARE(SummaryLine(check), u"QSO 3 件（7MHz 3）、11-23 0902〜0305、警告 0 件"_s);
         QCOMPARE(check.summary.receivedMultipliers, 2);
         QCOMPARE(check.summary.markedDuplicates, 1);
         // A year far from today, as last year's file gives, is found too.
-        QCOMPARE(CheckLog(entries, LinesOfLogText(crlfLines(log)), {2025, false},
-                          QDate(2026, 12, 1))
-                     .findings.first()
-                     .text,
-                 u"QSOの日付が2025-11-23〜2025-11-23です。年とログファイルが正しいか確かめて下さい"_s);
+        QCOMPARE(
+            CheckLog(entries, LinesOfLogText(crlfLines(log)), {2025, false}, QDate(2026, 12, 1))
+                .findings.first()
+                .text,
+            u"QSOの日付が2025-11-23〜2025-11-23です。年とログファイルが正しいか確かめて下さい"_s);
     }
 };
 

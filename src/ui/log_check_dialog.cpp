@@ -32,8 +32,8 @@ void addRow(QTableWidget *to, const QStringList &cells)
 
 QTableWidget *summaryTable(QWidget *parent, const LogSummary &summary)
 {
-    QTableWidget *made = table(parent, {QStringLiteral("バンド"), QStringLiteral("モード"),
-                                        QStringLiteral("QSO")});
+    QTableWidget *made =
+        table(parent, {QStringLiteral("バンド"), QStringLiteral("モード"), QStringLiteral("QSO")});
     for (const BandModeCount &count : summary.bandModes)
         addRow(made, {BandName(count.band), count.mode, QString::number(count.count)});
     made->resizeColumnsToContents();
