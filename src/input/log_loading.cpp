@@ -109,7 +109,8 @@ QString LogFile::readText(const TextFile::LineReceiver &receive)
     qsizetype n = 0;
     bool going = true;
     while (going && (n = file.read(bytes.data(), bytes.size())) > 0) {
-        QByteArrayView chunk = bytes.first(n);
+        QByteArrayView chunk =
+            QByteArrayView(bytes).first(n); // a view of the buffer, not of a copy
         if (held)
             going = decoder.feed("\x1a");
         held = chunk.back() == '\x1a';
