@@ -419,6 +419,24 @@ QString findingLine(const QString &where, const QString &text)
     return where.isEmpty() ? text : where + QStringLiteral("：") + text;
 }
 
+QString checkFirstAndLast(const QString &first, const QString &last)
+{
+    return QStringLiteral("最初のQSO %1、最後のQSO %2（Cabrilloファイルに書く日時）")
+        .arg(first, last);
+}
+
+QString checkCounts(int receivedMultipliers, int markedDuplicates)
+{
+    return QStringLiteral("受信マルチ %1 種類、zLOGが-DUPE-の印を付けたQSO %2 件")
+        .arg(number(receivedMultipliers), number(markedDuplicates));
+}
+
+QString checkAdvice()
+{
+    return QStringLiteral("警告（ダブルクリックすると、ログの枠でその行を選択します）。"
+                          "警告は助言です。何が数えられるかはクラブの規約が決めます");
+}
+
 QString zlogRecordSize(const QString &path, int recordSize)
 {
     return QStringLiteral("zLOGのログファイル「%1」の大きさが%2バイトの倍数ではありません。"

@@ -103,6 +103,9 @@ QString qsoSpan(const QString &first, const QString &last);
 QString exportWarnings(int warnings);
 QString writtenWithWarnings(const QString &written, int warnings);
 QString findingLine(const QString &where, const QString &text);
+QString checkFirstAndLast(const QString &first, const QString &last);
+QString checkCounts(int receivedMultipliers, int markedDuplicates);
+QString checkAdvice();
 
 // Problems of zLOG's binary log files; record N is the Nth QSO, as the message calls it.
 QString zlogRecordSize(const QString &path, int recordSize);

@@ -1,5 +1,7 @@
 #include "ui/qt_dialogs.h"
 
+#include "core/messages.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -46,13 +48,11 @@ QString summaryText(const LogCheck &check)
     const auto moment = [](const WrittenMoment &m) {
         return m.date.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') + m.time;
     };
-    QString text = SummaryLine(check);
+    QStringList lines{SummaryLine(check)};
     if (s.qsoCount > 0)
-        text += QStringLiteral("\n最初のQSO %1、最後のQSO %2（Cabrilloに書く日時）")
-                    .arg(moment(s.first), moment(s.last));
-    return text + QStringLiteral("\n受信マルチ %1 種類、zLOGが-DUPE-の印を付けたQSO %2 件")
-                      .arg(s.receivedMultipliers)
-                      .arg(s.markedDuplicates);
+        lines.append(Messages::checkFirstAndLast(moment(s.first), moment(s.last)));
+    lines.append(Messages::checkCounts(s.receivedMultipliers, s.markedDuplicates));
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -67,10 +67,7 @@ std::unique_ptr<QDialog> LogCheckDialog(QWidget *parent, const LogCheck &check,
     layout->addWidget(new QLabel(summaryText(check), dialog.get()));
     layout->addWidget(summaryTable(dialog.get(), check.summary));
 
-    layout->addWidget(new QLabel(QStringLiteral("警告（行をダブルクリックすると、ログの欄でその行を"
-                                                "選択します。警告は助言です。採点はクラブの規約"
-                                                "によります）"),
-                                 dialog.get()));
+    layout->addWidget(new QLabel(Messages::checkAdvice(), dialog.get()));
     QTableWidget *warnings =
         table(dialog.get(), {QStringLiteral("行"), QStringLiteral("警告"), QStringLiteral("場所")});
     warnings->setObjectName(QStringLiteral("warnings"));
