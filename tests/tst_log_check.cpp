@@ -72,8 +72,10 @@ private Q_SLOTS:
         if (!rule.isEmpty()) {
             QCOMPARE(check.findings.first().rule, rule);
             QCOMPARE(check.findings.first().lines, lines);
-            QVERIFY(
-                check.findings.first().where.startsWith(u"ログの%1行目「"_s.arg(lines.first())));
+            const QString first = log.at(lines.first() - 1).trimmed();
+            QVERIFY2(check.findings.first().where.startsWith(
+                         u"ログの%1行目「%2」"_s.arg(lines.first()).arg(first)),
+                     qPrintable(check.findings.first().where));
             return;
         }
         QCOMPARE(SummaryLine(check), u"QSO 3 件（7MHz 3）、11-23 0902〜0305、警告 0 件"_s);

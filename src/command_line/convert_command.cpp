@@ -63,8 +63,9 @@ StationEntries entriesOf(const ConvertOptions &options, QTextStream &err)
     return entries;
 }
 
+// The export, which has the checker look at each QSO as it converts it.
 ExportResult exportLog(const ConvertOptions &options, const StationEntries &entries,
-                       PatchedLog &log, bool writeNothing)
+                       PatchedLog &log, bool writeNothing, LogChecker &checker)
 {
     ExportRequest request;
     request.entries = entries;
@@ -74,12 +75,10 @@ ExportResult exportLog(const ConvertOptions &options, const StationEntries &entr
     request.settingsRead = options.settingsFile;
     request.logPath = options.logFile;
     request.writeNothing = writeNothing;
+    request.observeQso = [&checker](const Qso &qso, QStringView line, int lineNumber) {
+        checker.add(qso, line, lineNumber);
+    };
     return ExportCabrilloLog(request);
-}
-
-LogCheck checkLog(const ConvertOptions &options, const StationEntries &entries, PatchedLog &log)
-{
-    return CheckLog(entries, log.source(), options.year, Today::date());
 }
 
 void printFindings(const LogCheck &check, QTextStream &stream)
@@ -98,7 +97,8 @@ int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err
         err << error << Qt::endl;
         return 1;
     }
-    const ExportResult result = exportLog(options, entries, log, false);
+    LogChecker checker(entries, Today::date());
+    const ExportResult result = exportLog(options, entries, log, false, checker);
     if (log.unanswered())
         err << Messages::warning(Messages::multiplierMissing()) << Qt::endl;
     if (!result.written) {
@@ -106,7 +106,7 @@ int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err
         return 1;
     }
     out << QDir::toNativeSeparators(result.outputPath) << Qt::endl;
-    printFindings(checkLog(options, entries, log), err);
+    printFindings(checker.finish(log.source()), err);
     return 0;
 }
 
@@ -118,14 +118,15 @@ int RunCheck(const ConvertOptions &options, QTextStream &out, QTextStream &err)
         err << error << Qt::endl;
         return 1;
     }
-    const ExportResult result = exportLog(options, entries, log, true);
+    LogChecker checker(entries, Today::date());
+    const ExportResult result = exportLog(options, entries, log, true, checker);
     if (log.unanswered())
         err << Messages::warning(Messages::multiplierMissing()) << Qt::endl;
     if (!result.message.isEmpty()) {
         err << result.message << Qt::endl;
         return 1;
     }
-    const LogCheck check = checkLog(options, entries, log);
+    const LogCheck check = checker.finish(log.source());
     out << SummaryLine(check) << Qt::endl;
     printFindings(check, out);
     return check.findings.isEmpty() ? 0 : exitWarnings;

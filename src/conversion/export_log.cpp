@@ -110,11 +110,13 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
     for (const QString &line : header.lines)
         encoder.appendLine(line);
     int qsoLines = 0;
-    const auto failed = WriteQsoLines(request.log, entries.callsign, request.year,
-                                      [&](QStringView line, int sourceLine) {
-                                          encoder.appendLine(line, sourceLine);
-                                          ++qsoLines;
-                                      });
+    const auto failed = WriteQsoLines(
+        request.log, entries.callsign, request.year,
+        [&](QStringView line, int sourceLine) {
+            encoder.appendLine(line, sourceLine);
+            ++qsoLines;
+        },
+        request.observeQso);
     if (failed) {
         result.message = *failed;
         return result;

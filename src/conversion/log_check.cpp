@@ -8,6 +8,7 @@
 #include <QMap>
 #include <QSet>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace
@@ -24,7 +25,7 @@ struct LineRef {
 };
 
 // What one pass over the log saw, for the rules to judge.
-struct Observed {
+struct Observations {
     LogSummary summary;
     const QStringList *countedBands = nullptr;
     QString category;
@@ -53,7 +54,7 @@ Said at(const QString &text, const QList<LineRef> &lines)
     return {text, lines};
 }
 
-void uncountedBands(const Observed &seen, Findings &out)
+void uncountedBands(const Observations &seen, Findings &out)
 {
     if (seen.uncountedBands.isEmpty())
         return;
@@ -63,19 +64,19 @@ void uncountedBands(const Observed &seen, Findings &out)
     out.append(at(Messages::uncountedBands(seen.category, counts), {seen.firstUncounted}));
 }
 
-void unmarkedDuplicates(const Observed &seen, Findings &out)
+void unmarkedDuplicates(const Observations &seen, Findings &out)
 {
     for (const auto &[first, again] : seen.unmarkedDuplicates)
         out.append(at(Messages::unmarkedDuplicate(), {first, again}));
 }
 
-void withoutNumber(const Observed &seen, Findings &out)
+void withoutNumber(const Observations &seen, Findings &out)
 {
     for (const LineRef &line : seen.withoutNumber)
         out.append(at(Messages::receivedWithoutNumber(), {line}));
 }
 
-void farOrSpreadDates(const Observed &seen, Findings &out)
+void farOrSpreadDates(const Observations &seen, Findings &out)
 {
     if (!seen.earliest.isValid())
         return;
@@ -91,7 +92,7 @@ void farOrSpreadDates(const Observed &seen, Findings &out)
                : QList<LineRef>{seen.earliestLine, seen.latestLine}));
 }
 
-void differingSentMultiplier(const Observed &seen, Findings &out)
+void differingSentMultiplier(const Observations &seen, Findings &out)
 {
     if (seen.otherSentCount == 0)
         return;
@@ -103,7 +104,7 @@ void differingSentMultiplier(const Observed &seen, Findings &out)
 // The warnings, in the order they are listed; a new one is a row.
 struct Rule {
     const char *name;
-    void (*judge)(const Observed &, Findings &);
+    void (*judge)(const Observations &, Findings &);
 };
 const Rule rules[] = {
     {"band", uncountedBands},    {"duplicate", unmarkedDuplicates}, {"number", withoutNumber},
@@ -129,100 +130,172 @@ bool markedDuplicate(QStringView line, const ZlogExport::QsoFields &f)
     return TextSearch::contains(line.sliced(behindMode), u"-DUPE-");
 }
 
-class Observer
+// A text of the log as a key, without a copy, for a look-up only.
+QString lookUp(QStringView text)
 {
-public:
-    explicit Observer(Observed &into) : seen(into) {}
+    return QString::fromRawData(reinterpret_cast<const QChar *>(text.data()), text.size());
+}
 
-    void add(const Qso &qso, QStringView line, int number)
-    {
-        const ZlogExport::QsoFields &f = qso.fields;
-        LogSummary &summary = seen.summary;
-        const WrittenMoment moment{
-            QDate(qso.year, ZlogExport::numberOf(f.month), ZlogExport::numberOf(f.day)),
-            qso.writtenTime().toString()};
-        if (summary.qsoCount++ == 0)
-            summary.first = moment;
-        summary.last = moment;
-        countBandMode(qso.band, f.mode);
-        if (!f.multiplier.isEmpty())
-            multipliers.insert(f.multiplier.toString());
-        const bool marked = markedDuplicate(line, f);
-        summary.markedDuplicates += marked;
-
-        if (seen.countedBands &&
-            !seen.countedBands->contains(QLatin1String(ZlogExport::bandTexts[qso.band]))) {
-            if (seen.uncountedBands.isEmpty())
-                seen.firstUncounted = {number, line.toString()};
-            ++seen.uncountedBands[qso.band];
-        }
-        const QString key = f.callsign.toString() + QLatin1Char(' ') + QString::number(qso.band) +
-                            QLatin1Char(' ') + f.mode.toString();
-        const auto worked = workedBefore.constFind(key);
-        if (worked == workedBefore.cend())
-            workedBefore.insert(key, {number, line.toString()});
-        else if (!marked)
-            seen.unmarkedDuplicates.append({*worked, {number, line.toString()}});
-        const int n = ZlogExport::reportLength(f.mode);
-        if (f.received.size() == n)
-            seen.withoutNumber.append({number, line.toString()});
-        dated(moment.date, line, number);
-        sent(f.sent.sliced(std::min<qsizetype>(n, f.sent.size())), line, number);
+// A mode as a small number, so that a QSO's band and mode need no text of their own.
+int modeCode(QStringView mode)
+{
+    int code = 0;
+    for (const char *text : ZlogExport::modeTexts) {
+        if (mode == QLatin1String(text))
+            return code;
+        ++code;
     }
-
-    void finish() { seen.summary.receivedMultipliers = int(multipliers.size()); }
-
-private:
-    void countBandMode(int band, QStringView mode)
-    {
-        QList<BandModeCount> &counts = seen.summary.bandModes;
-        auto it = counts.begin();
-        while (it != counts.end() && (it->band < band || (it->band == band && it->mode != mode)))
-            ++it;
-        if (it != counts.end() && it->band == band)
-            ++it->count;
-        else
-            counts.insert(it, {band, mode.toString(), 1});
+    for (const char *text : ZlogExport::moreModeTexts) {
+        if (mode == QLatin1String(text))
+            return code;
+        ++code;
     }
-
-    void dated(const QDate &date, QStringView line, int number)
-    {
-        if (!seen.earliest.isValid() || date < seen.earliest) {
-            seen.earliest = date;
-            seen.earliestLine = {number, line.toString()};
-        }
-        if (!seen.latest.isValid() || date > seen.latest) {
-            seen.latest = date;
-            seen.latestLine = {number, line.toString()};
-        }
-    }
-
-    void sent(QStringView exchange, QStringView line, int number)
-    {
-        if (seen.summary.qsoCount == 1) {
-            seen.firstSent = exchange.toString();
-            seen.firstSentLine = {number, line.toString()};
-        } else if (exchange != seen.firstSent && seen.otherSentCount++ == 0) {
-            seen.otherSent = exchange.toString();
-            seen.otherSentLine = {number, line.toString()};
-        }
-    }
-
-    Observed &seen;
-    QSet<QString> multipliers;
-    QHash<QString, LineRef> workedBefore;
-};
+    return code;
+}
 
 } // namespace
+
+// Most QSOs only count: a line's text is copied only where a warning may name it, and the
+// first QSO of a station keeps its line's number alone.
+struct LogChecker::Observed : Observations {
+    QSet<QString> multipliers;
+    struct Worked {
+        int band;
+        int mode;
+        int line;
+    };
+    QHash<QString, QList<Worked>> workedBefore; // by callsign
+};
+
+LogChecker::LogChecker(const StationEntries &entries, const QDate &today)
+    : seen(std::make_unique<Observed>())
+{
+    seen->today = today;
+    seen->category = entries.category;
+    seen->countedBands = Contests::countedBands(Contests::named(entries.contest), entries.category);
+}
+
+LogChecker::~LogChecker() = default;
+
+void LogChecker::add(const Qso &qso, QStringView line, int number)
+{
+    const ZlogExport::QsoFields &f = qso.fields;
+    LogSummary &summary = seen->summary;
+    const QDate date(qso.year, ZlogExport::numberOf(f.month), ZlogExport::numberOf(f.day));
+    if (summary.qsoCount++ == 0)
+        summary.first = {date, qso.writtenTime().toString()};
+    lastDate = date;
+    // Every QSO may be the last: its time is kept in the same few characters.
+    const QStringView time = qso.writtenTime();
+    lastTime.resize(time.size());
+    std::copy(time.begin(), time.end(), lastTime.begin());
+    countBandMode(qso.band, f.mode);
+    if (!f.multiplier.isEmpty() && !seen->multipliers.contains(lookUp(f.multiplier)))
+        seen->multipliers.insert(f.multiplier.toString());
+    const bool marked = markedDuplicate(line, f);
+    summary.markedDuplicates += marked;
+
+    if (seen->countedBands &&
+        !seen->countedBands->contains(QLatin1String(ZlogExport::bandTexts[qso.band]))) {
+        if (seen->uncountedBands.isEmpty())
+            seen->firstUncounted = {number, line.toString()};
+        ++seen->uncountedBands[qso.band];
+    }
+    worked(qso.band, f, marked, line, number);
+    const int n = ZlogExport::reportLength(f.mode);
+    if (f.received.size() == n)
+        seen->withoutNumber.append({number, line.toString()});
+    dated(date, line, number);
+    sent(f.sent.sliced(std::min<qsizetype>(n, f.sent.size())), line, number);
+}
+
+void LogChecker::worked(int band, const ZlogExport::QsoFields &f, bool marked, QStringView line,
+                        int number)
+{
+    const int mode = modeCode(f.mode);
+    auto station = seen->workedBefore.find(lookUp(f.callsign));
+    if (station == seen->workedBefore.end())
+        station = seen->workedBefore.insert(f.callsign.toString(), {});
+    for (const Observed::Worked &before : *station) {
+        if (before.band == band && before.mode == mode) {
+            if (!marked)
+                seen->unmarkedDuplicates.append({{before.line, {}}, {number, line.toString()}});
+            return;
+        }
+    }
+    station->append({band, mode, number});
+}
+
+void LogChecker::countBandMode(int band, QStringView mode)
+{
+    QList<BandModeCount> &counts = seen->summary.bandModes;
+    auto it = counts.begin();
+    while (it != counts.end() && (it->band < band || (it->band == band && it->mode != mode)))
+        ++it;
+    if (it != counts.end() && it->band == band && it->mode == mode)
+        ++it->count;
+    else
+        counts.insert(it, {band, mode.toString(), 1});
+}
+
+void LogChecker::dated(const QDate &date, QStringView line, int number)
+{
+    if (!seen->earliest.isValid() || date < seen->earliest) {
+        seen->earliest = date;
+        seen->earliestLine = {number, line.toString()};
+    }
+    if (!seen->latest.isValid() || date > seen->latest) {
+        seen->latest = date;
+        seen->latestLine = {number, line.toString()};
+    }
+}
+
+void LogChecker::sent(QStringView exchange, QStringView line, int number)
+{
+    if (seen->summary.qsoCount == 1) {
+        seen->firstSent = exchange.toString();
+        seen->firstSentLine = {number, line.toString()};
+    } else if (exchange != seen->firstSent && seen->otherSentCount++ == 0) {
+        seen->otherSent = exchange.toString();
+        seen->otherSentLine = {number, line.toString()};
+    }
+}
+
+LogCheck LogChecker::finish(const LogSource &log)
+{
+    seen->summary.receivedMultipliers = int(seen->multipliers.size());
+    if (seen->summary.qsoCount > 0)
+        seen->summary.last = {lastDate, lastTime};
+    // The first QSO of a station worked again is known by its number: its text is read
+    // once more, where there is any.
+    QHash<int, QString> texts;
+    for (const auto &[first, again] : seen->unmarkedDuplicates)
+        texts.insert(first.number, QString());
+    if (!texts.isEmpty()) {
+        int number = 0;
+        log([&](const ZlogExport::Line &raw) {
+            if (const auto text = texts.find(++number); text != texts.end())
+                *text = ZlogExport::trimmed(raw.text).toString();
+            return true;
+        });
+        for (auto &[first, again] : seen->unmarkedDuplicates)
+            first.text = texts.value(first.number);
+    }
+    LogCheck check;
+    check.summary = seen->summary;
+    for (const Rule &rule : rules) {
+        Findings said;
+        rule.judge(*seen, said);
+        for (const Said &one : said)
+            check.findings.append(finding(rule.name, one));
+    }
+    return check;
+}
 
 LogCheck CheckLog(const StationEntries &entries, const LogSource &log, QsoYear year,
                   const QDate &today)
 {
-    Observed seen;
-    seen.today = today;
-    seen.category = entries.category;
-    seen.countedBands = Contests::countedBands(Contests::named(entries.contest), entries.category);
-    Observer observer(seen);
+    LogChecker checker(entries, today);
     int number = 0;
     log([&](const ZlogExport::Line &raw) {
         ++number;
@@ -231,20 +304,10 @@ LogCheck CheckLog(const StationEntries &entries, const LogSource &log, QsoYear y
             return true;
         const auto read = ReadQsoLine(line, number, year.of(raw));
         if (const Qso *qso = std::get_if<Qso>(&read))
-            observer.add(*qso, line, number);
+            checker.add(*qso, line, number);
         return true;
     });
-    observer.finish();
-
-    LogCheck check;
-    check.summary = seen.summary;
-    for (const Rule &rule : rules) {
-        Findings said;
-        rule.judge(seen, said);
-        for (const Said &one : said)
-            check.findings.append(finding(rule.name, one));
-    }
-    return check;
+    return checker.finish(log);
 }
 
 QString BandName(int band)

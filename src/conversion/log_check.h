@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 // What the entrant should see before the file goes out: a summary of the log, and the
 // mistakes organizers see every year. Advice only: the export writes the log as it is.
 
@@ -43,6 +45,35 @@ struct Finding {
 struct LogCheck {
     LogSummary summary;
     QList<Finding> findings;
+};
+
+// Looks at the QSOs one by one, as the export reads them, so that an export checks its log
+// in the same pass.
+class LogChecker
+{
+public:
+    LogChecker(const StationEntries &entries, const QDate &today);
+    ~LogChecker();
+    LogChecker(const LogChecker &) = delete;
+    LogChecker &operator=(const LogChecker &) = delete;
+
+    // A QSO read from the trimmed line of that number.
+    void add(const Qso &qso, QStringView line, int lineNumber);
+    // The summary and the warnings. The log is read again only for the text of a line a
+    // warning names, where it was not kept.
+    LogCheck finish(const LogSource &log);
+
+private:
+    struct Observed;
+    void worked(int band, const ZlogExport::QsoFields &f, bool marked, QStringView line,
+                int number);
+    void countBandMode(int band, QStringView mode);
+    void dated(const QDate &date, QStringView line, int number);
+    void sent(QStringView exchange, QStringView line, int number);
+
+    std::unique_ptr<Observed> seen;
+    QDate lastDate;
+    QString lastTime;
 };
 
 // Reads every QSO of the log as the export would, and checks it against the entries. Lines

@@ -504,6 +504,10 @@ void Form1::exportLog()
     request.confirmReplacingWithEmptyLog = [this](const QString &fileName) {
         return dialogs->confirm(Messages::replaceWithEmptyLog(fileName));
     };
+    LogChecker checker(request.entries, Today::date());
+    request.observeQso = [&checker](const Qso &qso, QStringView line, int lineNumber) {
+        checker.add(qso, line, lineNumber);
+    };
     const ExportResult result = ExportCabrilloLog(request);
     if (result.shortenedAddress)
         Text1[Address]->setText(*result.shortenedAddress);
@@ -511,7 +515,7 @@ void Form1::exportLog()
         lastWritten = result.outputPath;
         openOutputFolder->setEnabled(true);
         const QString written = Messages::written(result.outputPath, result.qsoCount);
-        const int warnings = int(checkCurrentLog().findings.size());
+        const int warnings = int(checker.finish(request.log).findings.size());
         setStatus(warnings > 0 ? Messages::writtenWithWarnings(written, warnings) : written);
     }
     if (!result.settingsError.isEmpty())
