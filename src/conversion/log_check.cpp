@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 namespace
@@ -136,21 +137,24 @@ QString lookUp(QStringView text)
     return QString::fromRawData(reinterpret_cast<const QChar *>(text.data()), text.size());
 }
 
-// A mode as a small number, so that a QSO's band and mode need no text of their own.
+constexpr int modeCount = int(ZlogExport::modeTexts.size() + ZlogExport::moreModeTexts.size());
+constexpr int bandModeCount = int(ZlogExport::bandTexts.size()) * modeCount;
+
+const char *modeText(int code)
+{
+    const int more = code - int(ZlogExport::modeTexts.size());
+    return more < 0 ? ZlogExport::modeTexts[std::size_t(code)]
+                    : ZlogExport::moreModeTexts[std::size_t(more)];
+}
+
+// A mode as a small number, so that a QSO's band and mode are one number and need no text.
 int modeCode(QStringView mode)
 {
-    int code = 0;
-    for (const char *text : ZlogExport::modeTexts) {
-        if (mode == QLatin1String(text))
+    for (int code = 0; code < modeCount; ++code) {
+        if (mode == QLatin1String(modeText(code)))
             return code;
-        ++code;
     }
-    for (const char *text : ZlogExport::moreModeTexts) {
-        if (mode == QLatin1String(text))
-            return code;
-        ++code;
-    }
-    return code;
+    return 0; // the export refuses any other
 }
 
 } // namespace
@@ -159,12 +163,11 @@ int modeCode(QStringView mode)
 // first QSO of a station keeps its line's number alone.
 struct LogChecker::Observed : Observations {
     QSet<QString> multipliers;
-    struct Worked {
-        int band;
-        int mode;
-        int line;
-    };
-    QHash<QString, QList<Worked>> workedBefore; // by callsign
+    std::array<int, bandModeCount> bandModes{};
+    QHash<QString, int> stations; // a number for each callsign, in the order first worked
+    // The line of the first QSO with each station, band and mode: by the station's number
+    // times bandModeCount, plus band and mode.
+    QHash<qint64, int> firstLines;
 };
 
 LogChecker::LogChecker(const StationEntries &entries, const QDate &today)
@@ -189,7 +192,8 @@ void LogChecker::add(const Qso &qso, QStringView line, int number)
     const QStringView time = qso.writtenTime();
     lastTime.resize(time.size());
     std::copy(time.begin(), time.end(), lastTime.begin());
-    countBandMode(qso.band, f.mode);
+    const int bandMode = qso.band * modeCount + modeCode(f.mode);
+    ++seen->bandModes[std::size_t(bandMode)];
     if (!f.multiplier.isEmpty() && !seen->multipliers.contains(lookUp(f.multiplier)))
         seen->multipliers.insert(f.multiplier.toString());
     const bool marked = markedDuplicate(line, f);
@@ -201,7 +205,7 @@ void LogChecker::add(const Qso &qso, QStringView line, int number)
             seen->firstUncounted = {number, line.toString()};
         ++seen->uncountedBands[qso.band];
     }
-    worked(qso.band, f, marked, line, number);
+    worked(bandMode, f.callsign, marked, line, number);
     const int n = ZlogExport::reportLength(f.mode);
     if (f.received.size() == n)
         seen->withoutNumber.append({number, line.toString()});
@@ -209,33 +213,35 @@ void LogChecker::add(const Qso &qso, QStringView line, int number)
     sent(f.sent.sliced(std::min<qsizetype>(n, f.sent.size())), line, number);
 }
 
-void LogChecker::worked(int band, const ZlogExport::QsoFields &f, bool marked, QStringView line,
+void LogChecker::worked(int bandMode, QStringView callsign, bool marked, QStringView line,
                         int number)
 {
-    const int mode = modeCode(f.mode);
-    auto station = seen->workedBefore.find(lookUp(f.callsign));
-    if (station == seen->workedBefore.end())
-        station = seen->workedBefore.insert(f.callsign.toString(), {});
-    for (const Observed::Worked &before : *station) {
-        if (before.band == band && before.mode == mode) {
-            if (!marked)
-                seen->unmarkedDuplicates.append({{before.line, {}}, {number, line.toString()}});
-            return;
-        }
-    }
-    station->append({band, mode, number});
+    auto station = seen->stations.constFind(lookUp(callsign));
+    if (station == seen->stations.cend())
+        station = seen->stations.insert(callsign.toString(), int(seen->stations.size()));
+    const qint64 key = qint64(*station) * bandModeCount + bandMode;
+    const auto first = seen->firstLines.constFind(key);
+    if (first == seen->firstLines.cend())
+        seen->firstLines.insert(key, number);
+    else if (!marked)
+        seen->unmarkedDuplicates.append({{*first, {}}, {number, line.toString()}});
 }
 
-void LogChecker::countBandMode(int band, QStringView mode)
+// The text of the first line of each station worked again without the mark, known so far
+// by its number only.
+void LogChecker::readFirstLines(const LogSource &log)
 {
-    QList<BandModeCount> &counts = seen->summary.bandModes;
-    auto it = counts.begin();
-    while (it != counts.end() && (it->band < band || (it->band == band && it->mode != mode)))
-        ++it;
-    if (it != counts.end() && it->band == band && it->mode == mode)
-        ++it->count;
-    else
-        counts.insert(it, {band, mode.toString(), 1});
+    QHash<int, QString> texts;
+    for (const auto &[first, again] : seen->unmarkedDuplicates)
+        texts.insert(first.number, QString());
+    int number = 0;
+    log([&](const ZlogExport::Line &raw) {
+        if (const auto text = texts.find(++number); text != texts.end())
+            *text = ZlogExport::trimmed(raw.text).toString();
+        return true;
+    });
+    for (auto &[first, again] : seen->unmarkedDuplicates)
+        first.text = texts.value(first.number);
 }
 
 void LogChecker::dated(const QDate &date, QStringView line, int number)
@@ -266,21 +272,14 @@ LogCheck LogChecker::finish(const LogSource &log)
     seen->summary.receivedMultipliers = int(seen->multipliers.size());
     if (seen->summary.qsoCount > 0)
         seen->summary.last = {lastDate, lastTime};
-    // The first QSO of a station worked again is known by its number: its text is read
-    // once more, where there is any.
-    QHash<int, QString> texts;
-    for (const auto &[first, again] : seen->unmarkedDuplicates)
-        texts.insert(first.number, QString());
-    if (!texts.isEmpty()) {
-        int number = 0;
-        log([&](const ZlogExport::Line &raw) {
-            if (const auto text = texts.find(++number); text != texts.end())
-                *text = ZlogExport::trimmed(raw.text).toString();
-            return true;
-        });
-        for (auto &[first, again] : seen->unmarkedDuplicates)
-            first.text = texts.value(first.number);
+    for (int bandMode = 0; bandMode < bandModeCount; ++bandMode) {
+        if (const int count = seen->bandModes[std::size_t(bandMode)]) {
+            seen->summary.bandModes.append(
+                {bandMode / modeCount, QLatin1String(modeText(bandMode % modeCount)), count});
+        }
     }
+    if (!seen->unmarkedDuplicates.isEmpty())
+        readFirstLines(log);
     LogCheck check;
     check.summary = seen->summary;
     for (const Rule &rule : rules) {

@@ -27,7 +27,7 @@ struct WrittenMoment {
 
 struct LogSummary {
     int qsoCount = 0;
-    QList<BandModeCount> bandModes; // by band, then by mode in the order met
+    QList<BandModeCount> bandModes; // by band, then by mode in zLOG's order
     WrittenMoment first, last;      // of the first and the last QSO line
     int receivedMultipliers = 0;    // distinct texts of the multiplier column
     int markedDuplicates = 0;       // QSOs zLOG marked -DUPE-
@@ -59,15 +59,14 @@ public:
 
     // A QSO read from the trimmed line of that number.
     void add(const Qso &qso, QStringView line, int lineNumber);
-    // The summary and the warnings. The log is read again only for the text of a line a
-    // warning names, where it was not kept.
+    // The summary and the warnings. The log is read again only for the text of the first
+    // line of a station worked again without zLOG's mark.
     LogCheck finish(const LogSource &log);
 
 private:
     struct Observed;
-    void worked(int band, const ZlogExport::QsoFields &f, bool marked, QStringView line,
-                int number);
-    void countBandMode(int band, QStringView mode);
+    void worked(int bandMode, QStringView callsign, bool marked, QStringView line, int number);
+    void readFirstLines(const LogSource &log);
     void dated(const QDate &date, QStringView line, int number);
     void sent(QStringView exchange, QStringView line, int number);
 
