@@ -10,6 +10,7 @@
 #include <QDir>
 
 #include <memory>
+#include <optional>
 
 namespace
 {
@@ -87,47 +88,51 @@ void printFindings(const LogCheck &check, QTextStream &stream)
         stream << Messages::warning(Messages::findingLine(finding.where, finding.text)) << Qt::endl;
 }
 
-} // namespace
+struct Checked {
+    ExportResult result;
+    LogCheck check;
+};
 
-int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err)
+// The export as both commands run it, with the log checked in its pass. Nothing when it is
+// refused, having said why.
+std::optional<Checked> exportAndCheck(const ConvertOptions &options, bool writeNothing,
+                                      QTextStream &err)
 {
     const StationEntries entries = entriesOf(options, err);
     PatchedLog log(options);
     if (const QString error = log.open(); !error.isEmpty()) {
         err << error << Qt::endl;
-        return 1;
+        return std::nullopt;
     }
     LogChecker checker(entries, Today::date());
-    const ExportResult result = exportLog(options, entries, log, false, checker);
+    const ExportResult result = exportLog(options, entries, log, writeNothing, checker);
     if (log.unanswered())
         err << Messages::warning(Messages::multiplierMissing()) << Qt::endl;
-    if (!result.written) {
+    if (!result.message.isEmpty()) {
         err << result.message << Qt::endl;
-        return 1;
+        return std::nullopt;
     }
-    out << QDir::toNativeSeparators(result.outputPath) << Qt::endl;
-    printFindings(checker.finish(log.source()), err);
+    return Checked{result, checker.finish(log.source())};
+}
+
+} // namespace
+
+int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err)
+{
+    const auto done = exportAndCheck(options, false, err);
+    if (!done)
+        return 1;
+    out << QDir::toNativeSeparators(done->result.outputPath) << Qt::endl;
+    printFindings(done->check, err);
     return 0;
 }
 
 int RunCheck(const ConvertOptions &options, QTextStream &out, QTextStream &err)
 {
-    const StationEntries entries = entriesOf(options, err);
-    PatchedLog log(options);
-    if (const QString error = log.open(); !error.isEmpty()) {
-        err << error << Qt::endl;
+    const auto done = exportAndCheck(options, true, err);
+    if (!done)
         return 1;
-    }
-    LogChecker checker(entries, Today::date());
-    const ExportResult result = exportLog(options, entries, log, true, checker);
-    if (log.unanswered())
-        err << Messages::warning(Messages::multiplierMissing()) << Qt::endl;
-    if (!result.message.isEmpty()) {
-        err << result.message << Qt::endl;
-        return 1;
-    }
-    const LogCheck check = checker.finish(log.source());
-    out << SummaryLine(check) << Qt::endl;
-    printFindings(check, out);
-    return check.findings.isEmpty() ? 0 : exitWarnings;
+    out << SummaryLine(done->check) << Qt::endl;
+    printFindings(done->check, out);
+    return done->check.findings.isEmpty() ? 0 : exitWarnings;
 }
