@@ -9,6 +9,8 @@
 
 #include "bench_clock.h"
 
+#include "conversion/log_check.h"
+#include "core/contests.h"
 #include "core/shift_jis.h"
 #include "input/zlog_file.h"
 #include "log_support.h"
@@ -322,6 +324,26 @@ int main(int argc, char *argv[])
     const std::string self = QCoreApplication::applicationFilePath().toStdString();
     const std::string work = folder.absolutePath().toStdString();
 
+    // The log check, in this process, of a 10,000-line log as the log box holds it.
+    const QByteArray checkedBytes = generateLog(10000);
+    QString logText(checkedBytes.size(), Qt::Uninitialized);
+    logText.resize(
+        ShiftJis::decode(checkedBytes, reinterpret_cast<char16_t *>(logText.data())).units);
+    StationEntries entries;
+    entries.contest = Contests::club.name;
+    entries.category = Contests::clubSingleBand;
+    std::vector<double> checks;
+    qsizetype findings = 0;
+    for (int r = 0; r < runs; ++r) {
+        const double started = monotonicSeconds();
+        findings = CheckLog(entries, LinesOfLogText(logText), {2026, false}, QDate(2026, 11, 30))
+                       .findings.size();
+        checks.push_back(monotonicSeconds() - started);
+    }
+    const double check = 1000 * median(checks);
+    std::printf("The log check of a 10,000-line log, in this process: %.1f ms (%lld warnings).\n\n",
+                check, static_cast<long long>(findings));
+
     std::printf("Whole exports (tornak-cabrillo convert) against three floors on the same bytes:\n"
                 "ours = this converter decoding the log and encoding a text of its size back;\n"
                 "iconv = `iconv -f CP932 -t UTF-8` then `iconv -f UTF-8 -t CP932` of the output;\n"
@@ -435,6 +457,7 @@ int main(int argc, char *argv[])
     }
     met &= verdict("window start-up", startup, 200, "ms");
     met &= verdict("10,000-line log into the window", smallLoad, 150, "ms");
+    met &= verdict("log check, 10,000-line log", check, 20, "ms");
     if (exportInstructions >= 0)
         met &= verdict("instructions, 100,000-line export", exportInstructions, 400, "M");
     // Both spend most of their time laying out the same lines; a tenth allows for the noise.

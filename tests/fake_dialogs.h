@@ -17,6 +17,9 @@ public:
     QString answer;                    // then this
     std::optional<QString> chosenFile; // nothing: the file dialog is cancelled
     QFont font;                        // the one the font dialog was opened with
+    std::optional<LogCheck> check;     // the last one shown
+    std::function<void(int)> selectLine;
+    QString openedFolder;
 
     void showMessage(const QString &text) override { messages.append(text); }
     bool confirm(const QString &question) override
@@ -31,4 +34,10 @@ public:
     }
     std::optional<QString> openFileName() override { return chosenFile; }
     void chooseFont(const QFont &initial) override { font = initial; }
+    void showLogCheck(const LogCheck &shown, const std::function<void(int)> &select) override
+    {
+        check = shown;
+        selectLine = select;
+    }
+    void openFolder(const QString &folder) override { openedFolder = folder; }
 };

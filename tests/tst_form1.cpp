@@ -172,6 +172,7 @@ private Q_SLOTS:
         // The club's entries restored, then their file removed: only the export brings it back.
         QVERIFY(QFile::copy(testDataFile("club.ini.txt"), path(settingsFileName)));
         start();
+        QVERIFY(!control<QAction>("openOutputFolder")->isEnabled()); // until a file is written
         QVERIFY(QFile::remove(path(settingsFileName)));
         auto *button = control<QPushButton>("Command1", Form1::ExportButton);
         text1(Form1::Callsign)->clear();
@@ -205,14 +206,25 @@ private Q_SLOTS:
         // A log with QSOs replaces it without a question. The status line tells what
         // happened last: a newly loaded log is no export. The log names no year: its QSOs
         // are of today's.
+        // Loaded, the log is summed up; exported, its warnings are counted, and the check
+        // and the output folder are a menu away.
+        auto *openFolder = control<QAction>("openOutputFolder");
+        Today::set(QDate(2031, 11, 30));
         form->List1_OLEDragDrop({testDataFile("club.zlog.txt")});
-        QVERIFY(form->statusText().isEmpty());
-        Today::set(QDate(2031, 1, 1));
+        QCOMPARE(form->statusText(), u"QSO 7 件（7MHz 5・14MHz 2）、11-23 0902〜1459、警告 1 件"_s);
         button->click();
-        Today::set(QDate());
         QCOMPARE(fake->questions.size(), 2);
-        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 7 件）"_s.arg(shown(out)));
+        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 7 件）、警告 1 件"
+                                     u"（ツール › ログの確認）"_s.arg(shown(out)));
         QCOMPARE(readFile(out).count(" 2031-11-"), 7);
+        control<QAction>("logCheck")->trigger();
+        Today::set(QDate());
+        QCOMPARE(fake->check->findings.size(), 1);
+        fake->selectLine(fake->check->findings.first().lines.first());
+        QVERIFY(text2()->textCursor().selectedText().contains(u"JG1CCC"_s));
+        QVERIFY(openFolder->isEnabled());
+        openFolder->trigger();
+        QCOMPARE(fake->openedFolder, dir->path());
 
         // An address that begins with a line break is shown shortened once exported; the
         // settings file, which cannot hold the break, is not saved, and the window says so.

@@ -1,11 +1,13 @@
 // Writes pictures of the window in its usual states, for a person to look at.
 #include "../tests/fake_dialogs.h"
 #include "core/messages.h"
+#include "core/today.h"
 #include "settings/settings_file.h"
 #include "ui/application.h"
 #include "ui/form1.h"
 #include "ui/qt_dialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -73,7 +75,10 @@ int main(int argc, char *argv[])
     }
 
     QFile::copy(examples.filePath(QStringLiteral("ini.txt")), QStringLiteral("ini.txt"));
+    // The example's contest day is close: only the warnings of the log itself show.
+    Today::set(QDate(2026, 11, 30));
     auto dialogs = std::make_unique<FakeDialogs>();
+    FakeDialogs *answered = dialogs.get();
     dialogs->answer = QStringLiteral("10");
     Form1 window(settingsFileName, QString(), std::move(dialogs));
     window.Form_Load();
@@ -82,6 +87,9 @@ int main(int argc, char *argv[])
     save(window, out, "5-restored-and-loaded.png");
     window.Command1_Click(0);
     save(window, out, "6-exported.png");
+    window.findChild<QAction *>(QStringLiteral("logCheck"))->trigger();
+    saveDialog(LogCheckDialog(&window, *answered->check, answered->selectLine), out,
+               "12-log-check.png");
 
     saveDialog(OpenLogDialog(&window), out, "7-open-dialog.png");
     saveDialog(TextDialog(&window, Messages::multiplierPrompt), out, "8-multiplier-question.png");

@@ -58,7 +58,8 @@ int parseAndRun(int argc, char *argv[])
         "zLOGのログ（.ZLOX、.ZLO、またはテキスト出力）からTORNAKクラブのコンテスト用Cabrillo"
         "ファイルを作ります。\n"
         "引数なしで起動するとウィンドウが開きます。\n\n"
-        "  tornak-cabrillo convert LOGFILE [オプション]"));
+        "  tornak-cabrillo convert LOGFILE [オプション]\n"
+        "  tornak-cabrillo check LOGFILE [オプション]"));
     // Qt's own help option is described in English whatever its catalogue says.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("使い方を表示する。"));
@@ -69,6 +70,10 @@ int parseAndRun(int argc, char *argv[])
     parser.addPositionalArgument(QStringLiteral("convert"),
                                  QStringLiteral("LOGFILE をCabrilloファイルに変換します"),
                                  QStringLiteral("convert LOGFILE"));
+    parser.addPositionalArgument(
+        QStringLiteral("check"),
+        QStringLiteral("LOGFILE を確かめ、概要と警告を表示します（何も書きません）"),
+        QStringLiteral("check LOGFILE"));
 
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
@@ -83,7 +88,8 @@ int parseAndRun(int argc, char *argv[])
     }
 
     const QStringList arguments = parser.positionalArguments();
-    if (arguments.isEmpty() || arguments.first() != QLatin1String("convert"))
+    const QString command = arguments.value(0);
+    if (command != QLatin1String("convert") && command != QLatin1String("check"))
         return usageError(Messages::noCommand());
     if (arguments.size() != 2)
         return usageError(Messages::oneLogFile());
@@ -105,6 +111,8 @@ int parseAndRun(int argc, char *argv[])
             return usageError(Messages::badYear());
         convert.year = {*year, true};
     }
+    if (command == QLatin1String("check"))
+        return RunCheck(convert, standardOutput(), standardError());
     return RunConvert(convert, standardOutput(), standardError());
 }
 

@@ -104,17 +104,19 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
     // only at the end. A file that cannot be written still has every line checked: a
     // refusal saves nothing, a failure to write saves the entries all the same.
     Files::AtomicFile output(path);
-    bool writing = output.open();
+    bool writing = !request.writeNothing && output.open();
     TextFile::LineEncoder encoder(
         [&](QByteArrayView bytes) { writing = writing && output.write(bytes); });
     for (const QString &line : header.lines)
         encoder.appendLine(line);
     int qsoLines = 0;
-    const auto failed = WriteQsoLines(request.log, entries.callsign, request.year,
-                                      [&](QStringView line, int sourceLine) {
-                                          encoder.appendLine(line, sourceLine);
-                                          ++qsoLines;
-                                      });
+    const auto failed = WriteQsoLines(
+        request.log, entries.callsign, request.year,
+        [&](QStringView line, int sourceLine) {
+            encoder.appendLine(line, sourceLine);
+            ++qsoLines;
+        },
+        request.observeQso);
     if (failed) {
         result.message = *failed;
         return result;
@@ -126,6 +128,11 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
         return result;
     }
     const int qsoCount = qsoLines - 1; // the end line is no QSO
+    if (request.writeNothing) {
+        result.outputPath = path;
+        result.qsoCount = qsoCount;
+        return result;
+    }
 
     // An empty log box after a restart must not silently wipe the file of an earlier export.
     if (qsoCount == 0 && request.confirmReplacingWithEmptyLog &&

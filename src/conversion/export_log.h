@@ -10,12 +10,14 @@
 
 struct ExportRequest {
     StationEntries entries;
-    LogSource log;        // LinesOfLogText() of the log box, or a file read as it converts
-    QsoYear year;         // a text export gives month and day only
-    QString outputFolder; // where <callsign>.txt goes
-    QString settingsPath; // where the entries are saved; empty to save nothing
-    QString settingsRead; // where the entries came from, when not from settingsPath
-    QString logPath;      // the file the log was loaded from; empty when none
+    LogSource log;             // LinesOfLogText() of the log box, or a file read as it converts
+    QsoYear year;              // a text export gives month and day only
+    QString outputFolder;      // where <callsign>.txt goes
+    QString settingsPath;      // where the entries are saved; empty to save nothing
+    QString settingsRead;      // where the entries came from, when not from settingsPath
+    QString logPath;           // the file the log was loaded from; empty when none
+    bool writeNothing = false; // everything is checked; nothing is saved or written
+    QsoObserver observeQso;    // sees each QSO as it is converted, e.g. to check the log
     // Asked, with the file's name, before a log without QSOs replaces an existing file;
     // unset to replace it without asking.
     std::function<bool(const QString &fileName)> confirmReplacingWithEmptyLog;

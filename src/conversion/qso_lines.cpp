@@ -130,7 +130,7 @@ public:
 
     // The QSO line for one data line, or the message that says why there is none.
     bool convert(const ZlogExport::Line &line, QStringView text, int lineNumber, QString &out,
-                 QString &error)
+                 QString &error, const QsoObserver &observe)
     {
         const int lineYear = year.of(line);
         auto read = ReadQsoLine(text, lineNumber, lineYear);
@@ -167,6 +167,8 @@ public:
             error = Messages::logLineControlCharacter(lineNumber, text.toString(), *c);
             return false;
         }
+        if (observe)
+            observe(qso, text, lineNumber);
         return true;
     }
 
@@ -249,7 +251,7 @@ LogSource LinesOfLogText(const QString &logText, const QList<int> &years)
 }
 
 std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCallsign, QsoYear year,
-                                     const QsoLineSink &sink)
+                                     const QsoLineSink &sink, const QsoObserver &observe)
 {
     Converter converter(ownCallsign, year);
     int lineNumber = 0;
@@ -261,7 +263,7 @@ std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCal
         const QStringView line = ZlogExport::trimmed(raw.text);
         if (IsPassedOver(line))
             return true;
-        if (!converter.convert(raw, line, lineNumber, out, error))
+        if (!converter.convert(raw, line, lineNumber, out, error, observe))
             return false;
         sink(out, lineNumber);
         return true;

@@ -59,8 +59,11 @@ std::variant<Qso, QString> ReadQsoLine(QStringView line, int lineNumber, int yea
 // Whether a log line is one the conversion passes over: empty, or zLOG's header.
 bool IsPassedOver(QStringView trimmedLine);
 
+// Sees each QSO the conversion wrote, with its trimmed line and that line's number.
+using QsoObserver = std::function<void(const Qso &qso, QStringView line, int lineNumber)>;
+
 // Converts zLOG's text export into Cabrillo QSO lines, then the end line. Times above 1100
 // are taken back nine hours, from JST towards UTC. Gives back why a line cannot be read or
 // converted; lines before it were sent.
 std::optional<QString> WriteQsoLines(const LogSource &log, const QString &ownCallsign, QsoYear year,
-                                     const QsoLineSink &sink);
+                                     const QsoLineSink &sink, const QsoObserver &observe = {});

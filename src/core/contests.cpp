@@ -37,4 +37,15 @@ const Contest *atPosition(int position)
     }
 }
 
+const QStringList *countedBands(const Contest *contest, const QString &category)
+{
+    if (!contest)
+        return nullptr;
+    for (const CategoryBands &entry : contest->categoryBands) {
+        if (entry.category == category)
+            return &entry.bands;
+    }
+    return nullptr;
+}
+
 } // namespace Contests

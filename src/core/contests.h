@@ -14,18 +14,29 @@ namespace Contests
 // One entry of the station entries, such as &StationEntries::key.
 using Entry = QString StationEntries::*;
 
+// The bands a category counts, as zLOG writes them; a category not listed counts them all.
+struct CategoryBands {
+    QString category;
+    QStringList bands;
+};
+
 struct Contest {
     QString name;           // compared character by character wherever it occurs
     QStringList categories; // what the category list offers once the contest is chosen
     QList<Entry> required;  // its own entries the export insists on, besides the common five
+    QList<CategoryBands> categoryBands = {};
 };
 
 inline const Contest lets{QStringLiteral("Ｌｅｔ’ｓ　TORNAK　コンテスト"),
                           {QStringLiteral("一般局部門"), QStringLiteral("ＱＲＰ局部門")},
                           {&StationEntries::key, &StationEntries::power}};
+inline const QString clubSingleBand = QStringLiteral("7MHzｼﾝｸﾞﾙ部門");
+inline const QString clubTwoBands = QStringLiteral("7MHz/14MHzﾏﾙﾁ部門");
 inline const Contest club{QStringLiteral("TORNAKクラブ．コンテスト"),
-                          {QStringLiteral("7MHzｼﾝｸﾞﾙ部門"), QStringLiteral("7MHz/14MHzﾏﾙﾁ部門")},
-                          {&StationEntries::power}};
+                          {clubSingleBand, clubTwoBands},
+                          {&StationEntries::power},
+                          {{clubSingleBand, {QStringLiteral("7")}},
+                           {clubTwoBands, {QStringLiteral("7"), QStringLiteral("14")}}}};
 
 // What the rules ask of one entry.
 struct Requirement {
@@ -48,6 +59,9 @@ int listPosition(const QString &contestText);
 
 // The contest at a position of the list; nothing for the empty item or any other position.
 const Contest *atPosition(int position);
+
+// The bands the category of the contest counts; nothing when it counts them all.
+const QStringList *countedBands(const Contest *contest, const QString &category);
 
 inline const Contest *named(const QString &contestText)
 {

@@ -98,7 +98,7 @@ QString seeHelp()
 
 QString noCommand()
 {
-    return QStringLiteral("コマンドを指定して下さい（convert）");
+    return QStringLiteral("コマンドを指定して下さい（convert または check）");
 }
 
 QString oneLogFile()
@@ -349,6 +349,92 @@ QString logLineUnencodable(int lineNumber, const QString &line, char32_t c)
     return QStringLiteral("ログの%1行目にShift_JISで書けない文字%2があります")
                .arg(number(lineNumber), character(c)) +
            quotedLine(line);
+}
+
+QString logLineShown(int lineNumber, const QString &line)
+{
+    return QStringLiteral("ログの%1行目").arg(number(lineNumber)) + quoted(line);
+}
+
+QString bandCount(const QString &band, int count)
+{
+    return QStringLiteral("%1 %2件").arg(band, number(count));
+}
+
+QString uncountedBands(const QString &category, const QStringList &bandCounts)
+{
+    return QStringLiteral("参加部門「%1」では数えられないバンドのQSOがあります（%2）")
+        .arg(category, bandCounts.join(QStringLiteral("・")));
+}
+
+QString unmarkedDuplicate()
+{
+    return QStringLiteral("同じ局と同じバンド・モードで2回交信していますが、"
+                          "zLOGの-DUPE-の印がありません");
+}
+
+QString receivedWithoutNumber()
+{
+    return QStringLiteral("受信欄にレポートだけがあり、受信したナンバーがありません");
+}
+
+QString checkDates(const QString &first, const QString &last)
+{
+    return QStringLiteral("QSOの日付が%1〜%2です。年とログファイルが正しいか確かめて下さい")
+        .arg(first, last);
+}
+
+QString differingSentMultiplier(const QString &first, const QString &other, int otherCount)
+{
+    return QStringLiteral("送信マルチが%1と異なる行があります（%2など %3 件）。"
+                          "送信マルチはすべてのQSOで同じはずです")
+        .arg(quoted(first), quoted(other), number(otherCount));
+}
+
+QString checkSummary(int qsoCount, const QString &bandCounts, const QString &span, int warnings)
+{
+    if (qsoCount == 0)
+        return QStringLiteral("QSO 0 件、警告 %1 件").arg(number(warnings));
+    return QStringLiteral("QSO %1 件（%2）、%3、警告 %4 件")
+        .arg(number(qsoCount), bandCounts, span, number(warnings));
+}
+
+QString qsoSpan(const QString &first, const QString &last)
+{
+    return QStringLiteral("%1〜%2").arg(first, last);
+}
+
+QString exportWarnings(int warnings)
+{
+    return QStringLiteral("警告 %1 件（ツール › ログの確認）").arg(number(warnings));
+}
+
+QString writtenWithWarnings(const QString &written, int warnings)
+{
+    return written + QStringLiteral("、") + exportWarnings(warnings);
+}
+
+QString findingLine(const QString &where, const QString &text)
+{
+    return where.isEmpty() ? text : where + QStringLiteral("：") + text;
+}
+
+QString checkFirstAndLast(const QString &first, const QString &last)
+{
+    return QStringLiteral("最初のQSO %1、最後のQSO %2（Cabrilloファイルに書く日時）")
+        .arg(first, last);
+}
+
+QString checkCounts(int receivedMultipliers, int markedDuplicates)
+{
+    return QStringLiteral("受信マルチ %1 種類、zLOGが-DUPE-の印を付けたQSO %2 件")
+        .arg(number(receivedMultipliers), number(markedDuplicates));
+}
+
+QString checkAdvice()
+{
+    return QStringLiteral("警告（ダブルクリックすると、ログの枠でその行を選択します）。"
+                          "警告は助言です。何が数えられるかはクラブの規約が決めます");
 }
 
 QString zlogRecordSize(const QString &path, int recordSize)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Every message the tool shows or prints, in the words the user reads.
 namespace Messages
@@ -88,6 +89,23 @@ QString logLineNoReceivedReport(int lineNumber, const QString &line, const QStri
 QString logLineStartsWithLineFeed(int lineNumber);
 QString logLineUnencodable(int lineNumber, const QString &line, char32_t character);
 QString logLineControlCharacter(int lineNumber, const QString &line, char32_t character);
+
+// The check of a log before it is sent: a summary and advice, never a refusal.
+QString logLineShown(int lineNumber, const QString &line);
+QString bandCount(const QString &band, int count);
+QString uncountedBands(const QString &category, const QStringList &bandCounts);
+QString unmarkedDuplicate();
+QString receivedWithoutNumber();
+QString checkDates(const QString &first, const QString &last);
+QString differingSentMultiplier(const QString &first, const QString &other, int otherCount);
+QString checkSummary(int qsoCount, const QString &bandCounts, const QString &span, int warnings);
+QString qsoSpan(const QString &first, const QString &last);
+QString exportWarnings(int warnings);
+QString writtenWithWarnings(const QString &written, int warnings);
+QString findingLine(const QString &where, const QString &text);
+QString checkFirstAndLast(const QString &first, const QString &last);
+QString checkCounts(int receivedMultipliers, int markedDuplicates);
+QString checkAdvice();
 
 // Problems of zLOG's binary log files; record N is the Nth QSO, as the message calls it.
 QString zlogRecordSize(const QString &path, int recordSize);

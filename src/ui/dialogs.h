@@ -1,8 +1,11 @@
 #pragma once
 
+#include "conversion/log_check.h"
+
 #include <QFont>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The modal dialogs the window shows. The window talks to them only through this, so
@@ -22,4 +25,10 @@ public:
     virtual std::optional<QString> openFileName() = 0;
     // Shows the font dialog; what the user chooses is not used.
     virtual void chooseFont(const QFont &initial) = 0;
+    // The summary and the warnings of the log; a warning's line, when chosen, is handed to
+    // selectLine.
+    virtual void showLogCheck(const LogCheck &check,
+                              const std::function<void(int line)> &selectLine) = 0;
+    // Shows the folder in the system's file manager.
+    virtual void openFolder(const QString &folder) = 0;
 };

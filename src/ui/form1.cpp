@@ -11,6 +11,7 @@
 #include "ui/qt_dialogs.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTextBlock>
 
 namespace
 {
@@ -324,6 +326,17 @@ void Form1::buildMenus()
     tool->setObjectName(QStringLiteral("tool"));
     QAction *gengo = tool->addAction(QStringLiteral("言語"), this, &Form1::gengo_Click);
     gengo->setObjectName(QStringLiteral("gengo"));
+    buildCheckActions(file, tool);
+}
+
+void Form1::buildCheckActions(QMenu *file, QMenu *tool)
+{
+    openOutputFolder = file->addAction(QStringLiteral("出力フォルダーを開く(&D)"), this,
+                                       &Form1::openOutputFolder_Click);
+    openOutputFolder->setObjectName(QStringLiteral("openOutputFolder"));
+    openOutputFolder->setEnabled(false);
+    QAction *check = tool->addAction(QStringLiteral("ログの確認..."), this, &Form1::logCheck_Click);
+    check->setObjectName(QStringLiteral("logCheck"));
 }
 
 void Form1::setTabOrder()
@@ -459,32 +472,76 @@ void Form1::Command1_Click(int)
     guardMemory([this] { exportLog(); });
 }
 
+// zLOG's files know each QSO's year; once the entrant edits the lines, the line numbers no
+// longer say which year is whose, and the first QSO's year stands for all.
+LogSource Form1::currentLog() const
+{
+    const QString text = logText();
+    const bool asLoaded = !loaded.years.isEmpty() && text == loaded.text;
+    return LinesOfLogText(text, asLoaded ? loaded.years : QList<int>());
+}
+
+QsoYear Form1::currentYear() const
+{
+    return {loaded.firstYear != 0 ? loaded.firstYear : Today::date().year(), false};
+}
+
+LogCheck Form1::checkCurrentLog() const
+{
+    return CheckLog(stationEntries(), currentLog(), currentYear(), Today::date());
+}
+
 void Form1::exportLog()
 {
     setStatus(QString());
     ExportRequest request;
     request.entries = stationEntries();
-    const QString text = logText();
-    // zLOG's files know each QSO's year; once the entrant edits the lines, the line numbers
-    // no longer say which year is whose, and the first QSO's year stands for all.
-    const bool asLoaded = !loaded.years.isEmpty() && text == loaded.text;
-    request.log = LinesOfLogText(text, asLoaded ? loaded.years : QList<int>());
-    request.year.fallback = loaded.firstYear != 0 ? loaded.firstYear : Today::date().year();
+    request.log = currentLog();
+    request.year = currentYear();
     request.outputFolder = outputFolder;
     request.settingsPath = settingsPath;
     request.logPath = loaded.path;
     request.confirmReplacingWithEmptyLog = [this](const QString &fileName) {
         return dialogs->confirm(Messages::replaceWithEmptyLog(fileName));
     };
+    LogChecker checker(request.entries, Today::date());
+    request.observeQso = [&checker](const Qso &qso, QStringView line, int lineNumber) {
+        checker.add(qso, line, lineNumber);
+    };
     const ExportResult result = ExportCabrilloLog(request);
     if (result.shortenedAddress)
         Text1[Address]->setText(*result.shortenedAddress);
-    if (result.written)
-        setStatus(Messages::written(result.outputPath, result.qsoCount));
+    if (result.written) {
+        lastWritten = result.outputPath;
+        openOutputFolder->setEnabled(true);
+        const QString written = Messages::written(result.outputPath, result.qsoCount);
+        const int warnings = int(checker.finish(request.log).findings.size());
+        setStatus(warnings > 0 ? Messages::writtenWithWarnings(written, warnings) : written);
+    }
     if (!result.settingsError.isEmpty())
         dialogs->showMessage(result.settingsError);
     if (!result.written && !result.declined)
         dialogs->showMessage(result.message);
+}
+
+void Form1::logCheck_Click()
+{
+    guardMemory([this] {
+        dialogs->showLogCheck(checkCurrentLog(), [this](int line) { selectLogLine(line); });
+    });
+}
+
+void Form1::selectLogLine(int line)
+{
+    QTextCursor cursor(Text2->document()->findBlockByNumber(line - 1));
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    Text2->setTextCursor(cursor);
+    Text2->ensureCursorVisible();
+}
+
+void Form1::openOutputFolder_Click()
+{
+    dialogs->openFolder(QFileInfo(lastWritten).absolutePath());
 }
 
 void Form1::FileOpen_Click()
@@ -522,6 +579,7 @@ void Form1::openLog(const QString &path)
         }
         Text2->setPlainText(FromCrLf(log.text));
         loaded = {path, logText(), log.years, log.firstYear};
+        setStatus(SummaryLine(checkCurrentLog()));
     });
 }
 

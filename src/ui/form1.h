@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/log_check.h"
 #include "core/contests.h"
 #include "core/station_entries.h"
 #include "ui/dialogs.h"
@@ -14,6 +15,7 @@ class CheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -76,12 +78,15 @@ public Q_SLOTS:
     void List1_OLEDragDrop(const QStringList &paths);
     void Text2_OLEDragDrop(const QStringList &paths);
     void SetContestFieldsEnabled(bool enabled);
+    void logCheck_Click();
+    void openOutputFolder_Click();
 
 private:
     QComboBox *makeCombo(QWidget *area, int index, QRect rect, const QStringList &items);
     void buildControls(QWidget *area);
     void buildCoveredControls(QWidget *area);
     void buildMenus();
+    void buildCheckActions(QMenu *file, QMenu *tool);
     void setTabOrder();
     void applyContest(const Contests::Contest *contest, bool offerItsCategories);
     void markRequiredEntries(const Contests::Contest *contest);
@@ -90,6 +95,10 @@ private:
     void exportLog();
     void guardMemory(const std::function<void()> &operation);
     void setStatus(const QString &text);
+    LogSource currentLog() const;
+    QsoYear currentYear() const;
+    LogCheck checkCurrentLog() const;
+    void selectLogLine(int line);
 
     const QString settingsPath;
     const QString outputFolder;
@@ -108,6 +117,8 @@ private:
     QPlainTextEdit *Text2 = nullptr;
     QPlainTextEdit *Text3 = nullptr;
     QLabel *status = nullptr;
+    QAction *openOutputFolder = nullptr; // enabled once a file has been written
+    QString lastWritten;
 
     // The last log loaded: its file, which an export must not replace, and the years of its
     // lines, which hold while the log box holds its text.

@@ -2,11 +2,14 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace
 {
@@ -103,4 +106,14 @@ std::optional<QString> QtDialogs::openFileName()
 void QtDialogs::chooseFont(const QFont &initial)
 {
     FontDialog(parent, initial)->exec();
+}
+
+void QtDialogs::showLogCheck(const LogCheck &check, const std::function<void(int line)> &selectLine)
+{
+    LogCheckDialog(parent, check, selectLine)->exec();
+}
+
+void QtDialogs::openFolder(const QString &folder)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QDialog;
 class QFileDialog;
 class QFontDialog;
 class QInputDialog;
@@ -17,6 +18,8 @@ std::unique_ptr<QMessageBox> QuestionDialog(QWidget *parent, const QString &ques
 std::unique_ptr<QInputDialog> TextDialog(QWidget *parent, const QString &prompt);
 std::unique_ptr<QFileDialog> OpenLogDialog(QWidget *parent);
 std::unique_ptr<QFontDialog> FontDialog(QWidget *parent, const QFont &initial);
+std::unique_ptr<QDialog> LogCheckDialog(QWidget *parent, const LogCheck &check,
+                                        const std::function<void(int line)> &selectLine);
 
 class QtDialogs : public Dialogs
 {
@@ -28,6 +31,9 @@ public:
     QString askText(const QString &prompt) override;
     std::optional<QString> openFileName() override;
     void chooseFont(const QFont &initial) override;
+    void showLogCheck(const LogCheck &check,
+                      const std::function<void(int line)> &selectLine) override;
+    void openFolder(const QString &folder) override;
 
 private:
     QWidget *parent;
