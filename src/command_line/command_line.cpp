@@ -30,6 +30,8 @@ struct Options {
         QStringLiteral("output-dir"),
         QStringLiteral("Cabrilloファイルを書くフォルダー（既定: 現在のフォルダー）"),
         QStringLiteral("DIR")};
+    QCommandLineOption noCheck{QStringLiteral("no-check"),
+                               QStringLiteral("convert でログの確認（警告）を省く")};
 };
 
 int usageError(const QString &message)
@@ -65,8 +67,8 @@ int parseAndRun(int argc, char *argv[])
                                   QStringLiteral("使い方を表示する。"));
     const QCommandLineOption version = parser.addVersionOption();
     Options options;
-    parser.addOptions(
-        {help, options.settings, options.multiplier, options.year, options.outputDir});
+    parser.addOptions({help, options.settings, options.multiplier, options.year, options.outputDir,
+                       options.noCheck});
     parser.addPositionalArgument(QStringLiteral("convert"),
                                  QStringLiteral("LOGFILE をCabrilloファイルに変換します"),
                                  QStringLiteral("convert LOGFILE"));
@@ -104,6 +106,7 @@ int parseAndRun(int argc, char *argv[])
     convert.logFile = arguments.at(1);
     convert.settingsFile = parser.value(options.settings);
     convert.outputFolder = parser.value(options.outputDir);
+    convert.checkLog = !parser.isSet(options.noCheck);
     convert.year.fallback = Today::date().year();
     if (parser.isSet(options.year)) {
         const auto year = parseYear(parser.value(options.year));

@@ -76,9 +76,11 @@ ExportResult exportLog(const ConvertOptions &options, const StationEntries &entr
     request.settingsRead = options.settingsFile;
     request.logPath = options.logFile;
     request.writeNothing = writeNothing;
-    request.observeQso = [&checker](const Qso &qso, QStringView line, int lineNumber) {
-        checker.add(qso, line, lineNumber);
-    };
+    if (options.checkLog) {
+        request.observeQso = [&checker](const Qso &qso, QStringView line, int lineNumber) {
+            checker.add(qso, line, lineNumber);
+        };
+    }
     return ExportCabrilloLog(request);
 }
 
@@ -112,7 +114,7 @@ std::optional<Checked> exportAndCheck(const ConvertOptions &options, bool writeN
         err << result.message << Qt::endl;
         return std::nullopt;
     }
-    return Checked{result, checker.finish(log.source())};
+    return Checked{result, options.checkLog ? checker.finish(log.source()) : LogCheck()};
 }
 
 } // namespace
@@ -129,7 +131,9 @@ int RunConvert(const ConvertOptions &options, QTextStream &out, QTextStream &err
 
 int RunCheck(const ConvertOptions &options, QTextStream &out, QTextStream &err)
 {
-    const auto done = exportAndCheck(options, true, err);
+    ConvertOptions checking = options;
+    checking.checkLog = true;
+    const auto done = exportAndCheck(checking, true, err);
     if (!done)
         return 1;
     out << SummaryLine(done->check) << Qt::endl;

@@ -13,6 +13,7 @@ struct ConvertOptions {
     QString outputFolder;
     std::optional<QString> multiplier; // the answer to the sent-multiplier question, checked
     QsoYear year;                      // --year overrides the years of zLOG's files
+    bool checkLog = true;              // convert's warnings, which scripts may do without
 };
 
 // check's status when the log would be written, yet holds something to look at.
