@@ -62,19 +62,36 @@ private Q_SLOTS:
             QCOMPARE(OutputFileName(callsign), baseName);
             QCOMPARE(IsUnsafeFileName(baseName), unsafe);
         }
-        // What Windows cannot create is refused there alone.
-        const std::pair<QString, bool> windows[] = {
-            {u"CON"_s, true}, {u"lpt1.x"_s, true},  {u"COM10"_s, false},  {u"A:B"_s, true},
-            {u"A?"_s, true},  {u"JA1ABC."_s, true}, {u"JA1ABC "_s, true}, {u"JA1ABC"_s, false},
+        // What Windows cannot create is refused there alone, named as Windows' rule: a
+        // reserved name (a device, a trailing dot or blank), or the character it refuses.
+        const std::pair<QString, QString> windows[] = {
+            // the base name, what Windows refuses: nothing, "name", or the character
+            {u"CON"_s, u"name"_s},  {u"lpt1.x"_s, u"name"_s},  {u"COM10"_s, u""_s},
+            {u"CON."_s, u"name"_s}, {u"JA1ABC."_s, u"name"_s}, {u"JA1ABC "_s, u"name"_s},
+            {u"A:B"_s, u":"_s},     {u"A?"_s, u"?"_s},         {u"<A>*"_s, u"<"_s},
+            {u"A|\"B"_s, u"|"_s},   {u"JA1ABC"_s, u""_s},
         };
-        for (const auto &[name, refused] : windows) {
+        for (const auto &[name, rule] : windows) {
+            const bool refused = !rule.isEmpty();
             QCOMPARE(WindowsCannotCreate(name), refused);
 #if defined(Q_OS_WIN)
             QCOMPARE(IsUnsafeFileName(name), refused);
 #else
             QVERIFY(!IsUnsafeFileName(name));
 #endif
+            const QString start = u"コールサイン「%1」からの出力ファイル名「%1.txt」"_s.arg(name);
+            if (refused)
+                QCOMPARE(
+                    UnsafeFileNameMessage(name, name),
+                    rule == u"name"_s
+                        ? start + u"はWindowsでファイル名に使えない名前です"_s
+                        : start +
+                              u"には、Windowsでファイル名に使えない文字「%1」が含まれます"_s.arg(
+                                  rule));
         }
+        // A slash or a control character is refused everywhere, in the same words.
+        QVERIFY(UnsafeFileNameMessage(u"A/?"_s, u"A/?"_s)
+                    .endsWith(u"使えない文字（/ \\ 制御文字）が含まれます"_s));
     }
 
     // Filled in order, each entry is asked for in turn; the key only when the contest text

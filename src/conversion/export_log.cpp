@@ -53,7 +53,7 @@ std::optional<QString> refusal(const ExportRequest &request, const QString &base
     if (const auto problem = outputFolderProblem(request.outputFolder))
         return problem;
     if (IsUnsafeFileName(baseName))
-        return Messages::unsafeFileName(request.entries.callsign, baseName + QLatin1String(".txt"));
+        return UnsafeFileNameMessage(request.entries.callsign, baseName);
     if (const auto problem = Files::refusalToReplace(path))
         return problem;
     return unencodableEntry(request.entries);
@@ -116,10 +116,10 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
     }
     const int qsoCount = qsoLines - 1; // the end line is no QSO
 
-    // An empty log box after a restart must not silently wipe the file of an earlier export.
-    if (qsoCount == 0 && request.confirmReplacingWithEmptyLog &&
-        QFileInfo::exists(Files::diskPath(path)) &&
-        !request.confirmReplacingWithEmptyLog(fileName)) {
+    // An empty log box after a restart must not silently wipe the file of an earlier export,
+    // nor make a file of no QSOs when the log was never loaded.
+    if (qsoCount == 0 && request.confirmEmptyLog &&
+        !request.confirmEmptyLog(fileName, QFileInfo::exists(Files::diskPath(path)))) {
         result.declined = true;
         return result;
     }

@@ -1,6 +1,10 @@
 #include "conversion/output_file_name.h"
 
+#include "core/messages.h"
+
 #include <QStringList>
+
+#include <algorithm>
 
 QString OutputFileName(const QString &callsign)
 {
@@ -26,12 +30,17 @@ bool IsUnsafeFileName(const QString &baseName)
 #endif
 }
 
-bool WindowsCannotCreate(const QString &baseName)
+std::optional<QChar> WindowsForbiddenCharacter(const QString &baseName)
 {
     for (QChar c : baseName) {
         if (QStringView(u"<>:\"|?*").contains(c))
-            return true;
+            return c;
     }
+    return std::nullopt;
+}
+
+bool WindowsReservedName(const QString &baseName)
+{
     if (baseName.endsWith(QLatin1Char('.')) || baseName.endsWith(QLatin1Char(' ')))
         return true;
     // NUL.txt is the device as much as NUL is.
@@ -46,4 +55,27 @@ bool WindowsCannotCreate(const QString &baseName)
         return names;
     }();
     return devices.contains(device);
+}
+
+bool WindowsCannotCreate(const QString &baseName)
+{
+    return WindowsForbiddenCharacter(baseName) || WindowsReservedName(baseName);
+}
+
+// A slash or a control character is refused everywhere; what only Windows refuses is named
+// as Windows' rule, so the entrant is not sent looking for characters that are not there.
+QString UnsafeFileNameMessage(const QString &callsign, const QString &baseName)
+{
+    const QString fileName = baseName + QLatin1String(".txt");
+    const bool unsafeEverywhere = std::any_of(baseName.begin(), baseName.end(), [](QChar c) {
+        return c == QLatin1Char('/') || c == QLatin1Char('\\') ||
+               c.category() == QChar::Other_Control;
+    });
+    if (!unsafeEverywhere) {
+        if (const auto c = WindowsForbiddenCharacter(baseName))
+            return Messages::windowsForbiddenCharacter(callsign, fileName, *c);
+        if (WindowsReservedName(baseName))
+            return Messages::windowsReservedName(callsign, fileName);
+    }
+    return Messages::unsafeFileName(callsign, fileName);
 }

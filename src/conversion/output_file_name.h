@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Base name of the Cabrillo file for a callsign: the home call of PFX/CALL, the call
 // without a one-character portable suffix of CALL/P, else the callsign unchanged.
 QString OutputFileName(const QString &callsign);
@@ -11,6 +13,16 @@ QString OutputFileName(const QString &callsign);
 // create (see WindowsCannotCreate).
 bool IsUnsafeFileName(const QString &baseName);
 
-// Windows' reserved characters < > : " | ? *, a trailing dot or blank, and the names of its
-// devices (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9) with or without an extension.
+// What Windows cannot create: a name holding one of its reserved characters, or a
+// reserved name (see below).
 bool WindowsCannotCreate(const QString &baseName);
+
+// The first of Windows' reserved characters < > : " | ? * in the name, if any.
+std::optional<QChar> WindowsForbiddenCharacter(const QString &baseName);
+
+// The names of Windows' devices (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9) with or
+// without an extension, and a name ending in a dot or blank.
+bool WindowsReservedName(const QString &baseName);
+
+// Why the callsign's file name is refused, for a base name IsUnsafeFileName refuses.
+QString UnsafeFileNameMessage(const QString &callsign, const QString &baseName);

@@ -194,6 +194,20 @@ QString unsafeFileName(const QString &callsign, const QString &fileName)
         .arg(quoted(callsign), quoted(fileName));
 }
 
+QString windowsReservedName(const QString &callsign, const QString &fileName)
+{
+    return QStringLiteral(
+               "コールサイン%1からの出力ファイル名%2はWindowsでファイル名に使えない名前です")
+        .arg(quoted(callsign), quoted(fileName));
+}
+
+QString windowsForbiddenCharacter(const QString &callsign, const QString &fileName, QChar c)
+{
+    return QStringLiteral("コールサイン%1からの出力ファイル名%2には、"
+                          "Windowsでファイル名に使えない文字「%3」が含まれます")
+        .arg(quoted(callsign), quoted(fileName), QString(c));
+}
+
 QString unencodableEntry(const QString &entry, char32_t c)
 {
     return QStringLiteral("「%1」にShift_JISで書けない文字%2があります").arg(entry, character(c));
@@ -268,6 +282,11 @@ QString replaceWithEmptyLog(const QString &fileName)
     return QStringLiteral(
                "ログが読み込まれていません。既存の「%1」をQSO 0件のファイルで置き換えますか？")
         .arg(fileName);
+}
+
+QString writeEmptyLog()
+{
+    return QStringLiteral("ログにQSOがありません。QSO 0件のファイルを作成しますか？");
 }
 
 QString systemReason(SystemFailure failure, const QString &systemWords)

@@ -63,6 +63,8 @@ QString cannotWrite(const QString &path, const QString &reason);
 QString settingsStopped(const QString &path, int lineNumber);
 QString settingsNotSaved(const QString &path, const QString &reason);
 QString unsafeFileName(const QString &callsign, const QString &fileName);
+QString windowsReservedName(const QString &callsign, const QString &fileName);
+QString windowsForbiddenCharacter(const QString &callsign, const QString &fileName, QChar c);
 QString unencodableEntry(const QString &entry, char32_t character);
 QString controlCharacterInEntry(const QString &entry, char32_t character);
 QString lineBreakInEntry(const QString &entry);
@@ -71,6 +73,7 @@ QString notRegularFileReason();
 QString fileTooLarge(const QString &path, qint64 limit);
 QString outOfMemory();
 QString replaceWithEmptyLog(const QString &fileName);
+QString writeEmptyLog();
 
 // Problems of one line of the log text; each names the line so it can be mended.
 QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount);

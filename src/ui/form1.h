@@ -72,10 +72,14 @@ public Q_SLOTS:
     void Combo1_Click(int index);
     void Command1_Click(int index);
     void FileOpen_Click();
+    void FileExit_Click();
     void gengo_Click();
     void List1_OLEDragDrop(const QStringList &paths);
     void Text2_OLEDragDrop(const QStringList &paths);
     void SetContestFieldsEnabled(bool enabled);
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     QComboBox *makeCombo(QWidget *area, int index, QRect rect, const QStringList &items);
@@ -106,4 +110,5 @@ private:
     QPlainTextEdit *Text2 = nullptr;
     QPlainTextEdit *Text3 = nullptr;
     QLabel *status = nullptr;
+    bool fittedToScreen = false;
 };
