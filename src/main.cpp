@@ -60,6 +60,17 @@ int usageError(const QString &message)
     return exitUsage;
 }
 
+// Qt's usage line names the program as it was started (a path, with or without ".exe");
+// the rest of the help names it as one types it.
+QString helpText(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    const QString started = QCoreApplication::arguments().constFirst();
+    if (const qsizetype at = text.indexOf(started); at >= 0)
+        text.replace(at, started.size(), Messages::commandName);
+    return text;
+}
+
 std::optional<int> parseYear(const QString &text)
 {
     bool ok = false;
@@ -77,11 +88,13 @@ int runCommandLine(int argc, char *argv[])
     UseJapanese();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "zLOGのログ（.ZLOX、.ZLO、またはテキスト出力）からTORNAKクラブのコンテスト用Cabrillo"
-        "ファイルを作ります。\n"
-        "引数なしで起動するとウィンドウが開きます。\n\n"
-        "  tornak-cabrillo convert LOGFILE [オプション]"));
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "zLOGのログ（.ZLOX、.ZLO、またはテキスト出力）からTORNAKクラブのコンテスト用Cabrillo"
+            "ファイルを作ります。\n"
+            "引数なしで起動するとウィンドウが開きます。\n\n"
+            "  %1 convert LOGFILE [オプション]")
+            .arg(Messages::commandName));
     // Qt's own help option is described in English whatever its catalogue says.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("使い方を表示する。"));
@@ -98,11 +111,11 @@ int runCommandLine(int argc, char *argv[])
     // Written through our own streams: on Windows, Qt's would put them in a message box
     // whenever the program has no console window of its own, as under a script.
     if (parser.isSet(help)) {
-        standardOutput() << parser.helpText();
+        standardOutput() << helpText(parser);
         return 0;
     }
     if (parser.isSet(version)) {
-        standardOutput() << programName << ' ' << QCoreApplication::applicationVersion()
+        standardOutput() << Messages::commandName << ' ' << QCoreApplication::applicationVersion()
                          << Qt::endl;
         return 0;
     }

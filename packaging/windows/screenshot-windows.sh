@@ -31,14 +31,6 @@ EOF
 folder=$(echo "$work"/tornak-cabrillo-*-win64)
 [ -f "$folder/はじめにお読みください.txt" ]
 cd "$folder"
-# A Japanese Windows: wine takes its language and the code of file names from the locale,
-# made here in the build folder, so that the machine's own set-up is left alone.
-if [ ! -d "$build/locale/ja_JP.UTF-8" ]; then
-    mkdir -p "$build/locale"
-    localedef -i ja_JP -f UTF-8 "$build/locale/ja_JP.UTF-8"
-fi
-export LOCPATH="$build/locale" LANG=ja_JP.UTF-8
-
 window=""
 start() {
     wine tornak-cabrillo.exe >/dev/null 2>&1 &

@@ -89,14 +89,14 @@ QString codecMissing()
 
 QString noDisplay()
 {
-    return QStringLiteral(
-        "ウィンドウを表示できる画面がありません。画面の無い環境では "
-        "tornak-cabrillo convert LOGFILE で変換できます（tornak-cabrillo --help）。");
+    return QStringLiteral("ウィンドウを表示できる画面がありません。画面の無い環境では "
+                          "%1 convert LOGFILE で変換できます（%1 --help）。")
+        .arg(commandName);
 }
 
 QString seeHelp()
 {
-    return QStringLiteral("使い方は tornak-cabrillo --help で確認して下さい");
+    return QStringLiteral("使い方は %1 --help で確認して下さい").arg(commandName);
 }
 
 QString noCommand()
@@ -296,6 +296,9 @@ QString systemReason(SystemFailure failure, const QString &systemWords)
         return QStringLiteral("ファイルまたはフォルダーが見つかりません");
     case SystemFailure::AccessDenied:
         return QStringLiteral("アクセスが許可されていません");
+    case SystemFailure::InUse:
+        return QStringLiteral(
+            "他のプログラムが使用中です。そのプログラムを閉じてからやり直して下さい");
     case SystemFailure::IsFolder:
         return QStringLiteral("フォルダーです");
     case SystemFailure::DiskFull:
@@ -310,6 +313,13 @@ QString systemReason(SystemFailure failure, const QString &systemWords)
         break;
     }
     return QStringLiteral("システムのエラー：%1").arg(systemWords);
+}
+
+QString programFolderNotWritable()
+{
+    return QStringLiteral(
+        "アクセスが許可されていません。このプログラムのフォルダーには書き込めません。"
+        "プログラムをドキュメントなど自分のフォルダーに展開し直して、そこから起動して下さい");
 }
 
 QString logLineControlCharacter(int lineNumber, const QString &line, char32_t c)

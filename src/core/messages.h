@@ -6,6 +6,13 @@
 namespace Messages
 {
 
+// The program as a command prompt is told to run it: the name of the file it was started from.
+#if defined(Q_OS_WIN)
+inline const QString commandName = QStringLiteral("tornak-cabrillo.exe");
+#else
+inline const QString commandName = QStringLiteral("tornak-cabrillo");
+#endif
+
 // Names of the entries, as the messages call them.
 inline const QString entryContest = QStringLiteral("コンテスト名");
 inline const QString entryCategory = QStringLiteral("参加部門");
@@ -33,6 +40,7 @@ inline const QString multiplierPrompt =
 enum class SystemFailure {
     NotFound,
     AccessDenied,
+    InUse,
     IsFolder,
     DiskFull,
     TooLarge,
@@ -41,6 +49,7 @@ enum class SystemFailure {
     Other
 };
 QString systemReason(SystemFailure failure, const QString &systemWords);
+QString programFolderNotWritable();
 
 QString codecMissing();
 QString noDisplay();
