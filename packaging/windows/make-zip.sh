@@ -38,10 +38,12 @@ cp "$windows/qt-qwindows-gdi-fonts-without-direct2d.patch" "$stage/licenses/Qt/"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/MinGW-w64/gcc-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/MinGW-w64/winpthreads-copyright.txt"
 # The guide as one HTML file with its pictures inside, which a double click opens in the
-# browser; the Markdown's own anchors (GitHub's) keep working.
+# browser; the Markdown's own anchors (GitHub's) keep working, and a line break between two
+# Japanese characters is no blank.
 guide=使い方ガイド.html
-pandoc -f gfm -t html5 --standalone --self-contained --resource-path="$top" \
-    --metadata pagetitle="tornak-cabrillo 使い方ガイド" -o "$stage/$guide" "$top/README.ja.md"
+pandoc -f gfm+east_asian_line_breaks -t html5 --standalone --self-contained --resource-path="$top" \
+    --css "$windows/guide.css" --metadata pagetitle="tornak-cabrillo 使い方ガイド" \
+    -o "$stage/$guide" "$top/README.ja.md"
 
 # Names in the zip are Shift_JIS, without zip's UTF-8 flag: a Japanese Windows reads such
 # names in its code page, 932, Explorer's own unpacker included.
