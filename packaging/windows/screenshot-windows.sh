@@ -3,7 +3,7 @@
 # display, as an entrant would: the first start and a refusal, then the entries restored, the
 # open dialog, the example log opened and the Cabrillo file made, the File menu opened with
 # Alt+F, a log held open by another program (hold-open.c), the guide's HTML, and the window
-# at 150 % (144 DPI) on a 1024×768 screen. Pictures of each step go into
+# at 150 % (144 DPI) on a 1024×768 screen and at 125 % on a 1366×768 one. Pictures of each step go into
 # screenshots/windows/; the files the window writes, and those of the zipped command line,
 # must be the Linux program's bytes, and its redirected messages code page 932.
 set -eu
@@ -135,5 +135,20 @@ shot 9-144dpi-1024x768.png
 for _ in 1 2 3 4; do xdotool key Tab; done
 shot 9-144dpi-1024x768-log-box.png
 stop
+
+# 125 % (120 DPI) on the usual laptop screen, 1366×768, on a second virtual display.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null
+stop
+xvfb-run -a -s "-screen 0 1366x768x24" sh -c '
+    wine tornak-cabrillo.exe >/dev/null 2>&1 &
+    for _ in $(seq 60); do
+        xdotool search --onlyvisible --name TORNAK >/dev/null && break
+        sleep 1
+    done
+    sleep 5
+    import -window root "$1"
+    wineserver -k 2>/dev/null || true' laptop "$work/laptop.png"
+convert "$work/laptop.png" -trim +repage "$out/11-120dpi-1366x768.png"
+echo "$out/11-120dpi-1366x768.png"
 
 echo "The zipped program made in its window and on its command line the Linux program's bytes."
