@@ -10,7 +10,7 @@ build=$top/build-windows
 mingw=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 
 "$qt/bin/qt-cmake" -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build" tornak-cabrillo
+ninja -C "$build" -j "${JOBS:-$(nproc)}" tornak-cabrillo
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 name=tornak-cabrillo-$version-win64
 stage=$build/zip/$name

@@ -7,7 +7,7 @@ qt=$("$(dirname "$0")/../../scripts/build-qt-windows.sh" | tail -n 1)
 . "$(dirname "$0")/wine-env.sh"
 mingw=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 "$qt/bin/qt-cmake" -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build"
+ninja -C "$build" -j "${JOBS:-$(nproc)}"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 "$top/packaging/windows/check-resources.sh" "$build/src/tornak-cabrillo.exe" "$version"
 
