@@ -47,8 +47,8 @@ pandoc -f gfm+east_asian_line_breaks -t html5 --standalone --self-contained --re
 
 # Names in the zip are Shift_JIS, without zip's UTF-8 flag: a Japanese Windows reads such
 # names in its code page, 932, Explorer's own unpacker included.
-for name in はじめにお読みください.txt "$guide"; do
-    mv "$stage/$name" "$stage/$(printf '%s' "$name" | iconv -f UTF-8 -t CP932)"
+for japanese in はじめにお読みください.txt "$guide"; do
+    mv "$stage/$japanese" "$stage/$(printf '%s' "$japanese" | iconv -f UTF-8 -t CP932)"
 done
 mkdir -p "$top/dist"
 rm -f "$top/dist/$name.zip"
