@@ -10,7 +10,8 @@ packages="cmake g++ make clang-format qt6-base-dev qt6-translations-l10n desktop
 [ "${1:-}" = "--fuzz" ] && packages="$packages clang libclang-rt-14-dev"
 [ "${1:-}" = "--windows" ] && packages="$packages g++-mingw-w64-x86-64-posix \
     gcc-mingw-w64-x86-64-posix wine wine64 ninja-build qt6-base-dev-tools xz-utils patch zip unzip \
-    xvfb xauth xdotool imagemagick python3"
+    xvfb xauth xdotool imagemagick python3 icoutils pandoc \
+    wkhtmltopdf"
 
 missing=""
 for package in $packages; do

@@ -1,5 +1,7 @@
 #include "test_files.h"
 
+#include "core/messages.h"
+
 #include <QProcess>
 #include <QtTest>
 
@@ -13,6 +15,17 @@ struct Run {
     int exitCode = -1; // -1 when the program did not end normally
     QString out, err;
 };
+
+// Redirected output as a command prompt reads it: on Windows in its code page (the system's,
+// without a console), elsewhere UTF-8.
+QString decoded(const QByteArray &bytes)
+{
+#if defined(Q_OS_WIN)
+    return QString::fromLocal8Bit(bytes);
+#else
+    return QString::fromUtf8(bytes);
+#endif
+}
 
 // Runs the program in a scratch folder that holds the club member's settings as "ini.txt".
 // With a limit, every file it writes may grow to that many bytes, as on a full disk.
@@ -30,8 +43,8 @@ Run run(const QTemporaryDir &work, const QStringList &arguments, qint64 fileSize
     process.start(QStringLiteral(TORNAK_BINARY), arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
         return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    return {process.exitCode(), decoded(process.readAllStandardOutput()),
+            decoded(process.readAllStandardError())};
 }
 
 } // namespace
@@ -199,6 +212,11 @@ private Q_SLOTS:
         QCOMPARE(result.out.isEmpty(), !answered);
         QCOMPARE(entriesIn(work.path()), QStringList{u"ini.txt"_s});
         QCOMPARE(readFile(work.filePath(u"ini.txt"_s)), clubSettings);
+        // The help names the program one way, as it is typed, not by the path it ran from.
+        if (arguments == QStringList{u"--help"_s}) {
+            QCOMPARE(result.out.count(u" "_s + Messages::commandName + u" "_s), 3);
+            QCOMPARE(result.out.count(u"tornak-cabrillo"_s), 3);
+        }
     }
 };
 

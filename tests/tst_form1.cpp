@@ -5,6 +5,7 @@
 #include "input/log_loading.h"
 #include "settings/settings_file.h"
 #include "ui/form1.h"
+#include "ui/layout_area.h"
 
 #include "fake_dialogs.h"
 #include "test_files.h"
@@ -180,28 +181,42 @@ private Q_SLOTS:
         QCOMPARE(fake->messages, QStringList{u"「コールサイン」は必須項目です"_s});
         QCOMPARE(entriesIn(dir->path()), QStringList());
 
-        // After a restart the log box is empty; the window asks before that wipes the file
-        // of an earlier export, but not when there is none.
+        // After a restart the log box is empty: the window asks before it writes a file of
+        // no QSOs, in other words when that would wipe the file of an earlier export. A "no"
+        // writes nothing at all, not even the settings.
         const QString out = path(u"JA1ABC.txt"_s);
         text1(Form1::Callsign)->setText(u"JA1ABC/1"_s);
-        button->click();
-        QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 0 件）"_s.arg(shown(out)));
+        const QString replace =
+            u"ログが読み込まれていません。既存の「JA1ABC.txt」をQSO 0件のファイルで置き換えますか？"_s;
+        const std::tuple<bool, bool, QString> answers[] = {
+            // an earlier file, the answer, the question
+            {false, false, u"ログにQSOがありません。QSO 0件のファイルを作成しますか？"_s},
+            {false, true, u"ログにQSOがありません。QSO 0件のファイルを作成しますか？"_s},
+            {true, false, replace},
+            {true, true, replace},
+        };
+        for (const auto &[earlier, yes, question] : answers) {
+            QFile::remove(path(settingsFileName));
+            QFile::remove(out);
+            if (earlier)
+                writeFile(out, "previous export\r\n");
+            fake->yes = yes;
+            button->click();
+            QCOMPARE(fake->questions.takeLast(), question);
+            QVERIFY(fake->questions.isEmpty());
+            QCOMPARE(fake->messages.size(), 1);
+            QCOMPARE(form->statusText(),
+                     yes ? u"%1 を作成しました（QSO 0 件）"_s.arg(shown(out)) : QString());
+            QCOMPARE(QFile::exists(path(settingsFileName)), yes);
+            QCOMPARE(QFile::exists(out), yes || earlier);
+            if (yes || earlier)
+                QVERIFY(readFile(out).endsWith(
+                    yes ? "CREATED-BY: TORNAK CLUB Ver1.3B\r\nEND-OF-LOG: \r\n"
+                        : "previous export\r\n"));
+        }
         Form1 restarted(path(settingsFileName), dir->path(), std::make_unique<FakeDialogs>());
         restarted.Form_Load();
         QCOMPARE(SettingsLines(restarted.stationEntries()), SettingsLines(form->stationEntries()));
-        writeFile(out, "previous export\r\n");
-        QVERIFY(QFile::remove(path(settingsFileName)));
-        button->click();
-        QCOMPARE(fake->questions, QStringList{u"ログが読み込まれていません。既存の「JA1ABC.txt」を"
-                                              u"QSO 0件のファイルで置き換えますか？"_s});
-        QCOMPARE(fake->messages.size(), 1);
-        QVERIFY(form->statusText().isEmpty());
-        QCOMPARE(entriesIn(dir->path()), QStringList{u"JA1ABC.txt"_s});
-        QCOMPARE(readFile(out), QByteArray("previous export\r\n"));
-        fake->yes = true;
-        button->click();
-        QCOMPARE(fake->questions.size(), 2);
-        QVERIFY(readFile(out).endsWith("CREATED-BY: TORNAK CLUB Ver1.3B\r\nEND-OF-LOG: \r\n"));
 
         // A log with QSOs replaces it without a question. The status line tells what
         // happened last: a newly loaded log is no export. The log names no year: its QSOs
@@ -213,7 +228,7 @@ private Q_SLOTS:
         form->List1_OLEDragDrop({testDataFile("club.zlog.txt")});
         QCOMPARE(form->statusText(), u"QSO 7 件（7MHz 5・14MHz 2）、11-23 0902〜1459、警告 1 件"_s);
         button->click();
-        QCOMPARE(fake->questions.size(), 2);
+        QVERIFY(fake->questions.isEmpty());
         QCOMPARE(form->statusText(), u"%1 を作成しました（QSO 7 件）、警告 1 件"
                                      u"（ツール › ログの確認）"_s.arg(shown(out)));
         QCOMPARE(readFile(out).count(" 2031-11-"), 7);
@@ -299,6 +314,42 @@ private Q_SLOTS:
         QCOMPARE(fake->messages.last(), u"送信したマルチは半角英数字2文字までで入力して下さい"_s);
     }
 
+    // Smaller than the layout, the window scrolls its controls and keeps the status line in
+    // view; larger, the log box takes the room. A screen too small gets a window that fits.
+    void resizing()
+    {
+        start();
+        QWidget *area = text2()->parentWidget();
+        auto *scroll = control<QScrollArea>("scroll");
+        const QSize layout = area->minimumSize();
+        const QRect laidOut = text2()->geometry();
+        const QSize chrome = form->size() - scroll->size();
+        for (const QSize extra : {QSize(-400, -300), QSize(0, 0), QSize(120, 80), QSize(-50, 60)}) {
+            form->resize(layout + chrome + extra);
+            QTRY_COMPARE(scroll->size(), layout + extra);
+            const QSize grown = extra.expandedTo(QSize(0, 0));
+            QCOMPARE(text2()->geometry(), QRect(laidOut.topLeft(), laidOut.size() + grown));
+            QCOMPARE(area->size(), layout + grown);
+            QCOMPARE(scroll->verticalScrollBar()->maximum() > 0, extra.height() < 0);
+            const QWidget *status = form->statusBar();
+            QVERIFY(status->isVisible());
+            QVERIFY(form->rect().contains(status->geometry()));
+        }
+        // Tabbing to a control out of view scrolls it, where the typing goes, into view.
+        form->resize(layout + chrome - QSize(400, 300));
+        text1(Form1::Address)->setFocus();
+        QTest::keyClick(text1(Form1::Address), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), text2());
+        QTRY_VERIFY(
+            scroll->viewport()->rect().contains(text2()->mapTo(scroll->viewport(), QPoint(0, 0))));
+
+        // Wider and higher than its screen, it is cut to what the screen has room for.
+        const QRect available = form->screen()->availableGeometry();
+        form->resize(available.size() + QSize(300, 200));
+        FitToScreen(form.get());
+        QVERIFY(available.contains(form->frameGeometry()));
+    }
+
     // The club contest restored: every entry enabled, the donor box greyed.
     void keyboardMouseAndFont()
     {
@@ -328,6 +379,22 @@ private Q_SLOTS:
         // The font dialog offers the font the window really shows.
         control<QAction>("gengo")->trigger();
         QCOMPARE(fake->font.family(), QFontInfo(control("List1")->font()).family());
+
+        // The menus open from the keyboard by the letters their captions show, which never
+        // reach the box that has the focus; Ctrl+O opens a log, and 終了 closes the window.
+        const QString contest = combo(Form1::Contest)->currentText();
+        for (const auto &[letter, menu] : {std::pair{Qt::Key_F, "file"}, {Qt::Key_T, "tool"}}) {
+            combo(Form1::Contest)->setFocus();
+            QTest::keyClick(QApplication::focusWidget(), letter, Qt::AltModifier);
+            QTRY_VERIFY(control<QMenu>(menu)->isVisible());
+            control<QMenu>(menu)->close();
+            QCOMPARE(combo(Form1::Contest)->currentText(), contest);
+        }
+        fake->chosenFile = testDataFile("club.zlog.txt");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(form->logText(), QString::fromLatin1(readFile(*fake->chosenFile)));
+        control<QAction>("FileExit")->trigger();
+        QVERIFY(!form->isVisible());
     }
 };
 

@@ -7,6 +7,10 @@
 
 #include <QtTest>
 
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#endif
+
 class TestTextFile : public QObject
 {
     Q_OBJECT
@@ -165,9 +169,67 @@ private Q_SLOTS:
         for (const QString &target : {u"folder"_s, u"missing/out.txt"_s})
             QVERIFY(
                 !Files::writeAtomically(dir.filePath(target), "x").value_or(QString()).isEmpty());
+#if defined(Q_OS_WIN)
+        // Held open without sharing, as Excel holds a workbook: neither read nor replaced,
+        // and the reason says what to close.
+        const HANDLE held = CreateFileW(QDir::toNativeSeparators(out).toStdWString().c_str(),
+                                        GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        QVERIFY(held != INVALID_HANDLE_VALUE);
+        const QString inUse =
+            u"他のプログラムが使用中です。そのプログラムを閉じてからやり直して下さい"_s;
+        const auto written = Files::writeAtomically(out, "x");
+        Files::Reader reader(out);
+        const QString read = reader.open();
+        CloseHandle(held);
+        QCOMPARE(written, inUse);
+        QVERIFY2(read.endsWith(u"（"_s + inUse + u"）"_s), qPrintable(read));
+        QCOMPARE(readFile(out), QByteArray("new\r\n"));
+#endif
         // No temporary file is left behind, and nothing is created on the way.
         QCOMPARE(entriesIn(dir.path()), (QStringList{u"folder"_s, u"out.txt"_s}));
         QCOMPARE(entriesIn(dir.filePath(u"folder"_s)), QStringList());
+    }
+
+    // The reason is the one of the call that failed, in our users' words.
+    void systemReasons_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("inProgramFolder"); // the file beside the program
+        QTest::addColumn<QString>("reason");
+        const QString denied = u"アクセスが許可されていません"_s;
+#if defined(Q_OS_WIN)
+        const QString inUse =
+            u"他のプログラムが使用中です。そのプログラムを閉じてからやり直して下さい"_s;
+        QTest::newRow("not found")
+            << int(ERROR_PATH_NOT_FOUND) << false << u"ファイルまたはフォルダーが見つかりません"_s;
+        QTest::newRow("access denied") << int(ERROR_ACCESS_DENIED) << false << denied;
+        QTest::newRow("access denied beside the program")
+            << int(ERROR_ACCESS_DENIED) << true
+            << denied +
+                   u"。このプログラムのフォルダーには書き込めません。プログラムをドキュメントなど"
+                   u"自分のフォルダーに展開し直して、そこから起動して下さい"_s;
+        QTest::newRow("sharing violation") << int(ERROR_SHARING_VIOLATION) << false << inUse;
+        QTest::newRow("lock violation") << int(ERROR_LOCK_VIOLATION) << true << inUse;
+        QTest::newRow("disk full")
+            << int(ERROR_HANDLE_DISK_FULL) << false << u"ディスクに空きがありません"_s;
+#else
+        QTest::newRow("not found")
+            << ENOTDIR << false << u"ファイルまたはフォルダーが見つかりません"_s;
+        // Only the zip is unpacked by its user, wherever the user likes.
+        QTest::newRow("access denied beside the program") << EACCES << true << denied;
+        QTest::newRow("disk quota") << EDQUOT << false << u"ディスクに空きがありません"_s;
+#endif
+    }
+
+    void systemReasons()
+    {
+        QFETCH(int, code);
+        QFETCH(bool, inProgramFolder);
+        QFETCH(QString, reason);
+        const QString folder =
+            inProgramFolder ? QCoreApplication::applicationDirPath() : QDir::tempPath();
+        QCOMPARE(Files::reasonFor(code, folder + u"/JA1ABC.txt"_s), reason);
     }
 
     // A full disk, pipes and links, as Unix systems have them.

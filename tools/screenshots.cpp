@@ -15,7 +15,9 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextStream>
 
 namespace
@@ -27,6 +29,17 @@ void save(QWidget &widget, const QString &folder, const char *name)
         QApplication::processEvents();
     const QString path = QDir(folder).filePath(QLatin1String(name));
     widget.grab().save(path);
+    QTextStream(stdout) << path << Qt::endl;
+}
+
+// What the screen shows over the window, menus included.
+void saveScreen(QWidget &window, const QString &folder, const char *name)
+{
+    const QString path = QDir(folder).filePath(QLatin1String(name));
+    const QRect frame = window.frameGeometry();
+    QGuiApplication::primaryScreen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        .save(path);
     QTextStream(stdout) << path << Qt::endl;
 }
 
@@ -99,5 +112,24 @@ int main(int argc, char *argv[])
                "10-refusal.png");
     saveDialog(QuestionDialog(&window, Messages::replaceWithEmptyLog(QStringLiteral("JA1ABC.txt"))),
                out, "11-replace-question.png");
+    saveDialog(QuestionDialog(&window, Messages::writeEmptyLog()), out,
+               "12-empty-log-question.png");
+
+    // The File menu opened with Alt+F: a menu is a window of its own, so the screen is taken.
+    window.activateWindow();
+    if (!QTest::qWaitForWindowActive(&window))
+        QTextStream(stderr) << "the window did not become active" << Qt::endl;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+    QTest::qWait(500);
+    saveScreen(window, out, "13-file-menu.png");
+    if (QWidget *menu = QApplication::activePopupWidget())
+        menu->close();
+
+    // A screen smaller than the layout scrolls it; a larger window gives the log box the room.
+    const QSize usual = window.size();
+    window.resize(usual - QSize(250, 200));
+    save(window, out, "14-small-screen.png");
+    window.resize(usual + QSize(200, 150));
+    save(window, out, "15-enlarged.png");
     return 0;
 }

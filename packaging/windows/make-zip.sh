@@ -1,7 +1,7 @@
 #!/bin/sh
 # Cross-builds the program for 64-bit Windows (Release, stripped) and packs it, with the
-# libraries, plugins and Qt's Japanese catalogue it needs, a Japanese read-me and the
-# licences, into dist/tornak-cabrillo-<version>-win64.zip.
+# libraries, plugins and Qt's Japanese catalogue it needs, a Japanese read-me, the guide as
+# HTML and the licences, into dist/tornak-cabrillo-<version>-win64.zip.
 set -eu
 top=$(cd "$(dirname "$0")/../.." && pwd)
 windows=$top/packaging/windows
@@ -10,7 +10,7 @@ build=$top/build-windows
 mingw=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 
 "$qt/bin/qt-cmake" -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build" tornak-cabrillo
+ninja -C "$build" -j "${JOBS:-$(nproc)}" tornak-cabrillo
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 name=tornak-cabrillo-$version-win64
 stage=$build/zip/$name
@@ -37,13 +37,19 @@ cp "$qt/licenses/LGPL-3.0-only.txt" "$qt/licenses/GPL-3.0-only.txt" "$stage/lice
 cp "$windows/qt-qwindows-gdi-fonts-without-direct2d.patch" "$stage/licenses/Qt/"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenses/MinGW-w64/gcc-runtime-copyright.txt"
 cp /usr/share/doc/mingw-w64-common/copyright "$stage/licenses/MinGW-w64/winpthreads-copyright.txt"
-cp "$top/README.ja.md" "$stage/README.ja.md"
-mkdir -p "$stage/docs" && cp -r "$top/docs/images" "$stage/docs/"
+# The guide as one HTML file with its pictures inside, which a double click opens in the
+# browser; the Markdown's own anchors (GitHub's) keep working, and a line break between two
+# Japanese characters is no blank.
+guide=使い方ガイド.html
+pandoc -f gfm+east_asian_line_breaks -t html5 --standalone --self-contained --resource-path="$top" \
+    --css "$windows/guide.css" --metadata pagetitle="tornak-cabrillo 使い方ガイド" \
+    -o "$stage/$guide" "$top/README.ja.md"
 
 # Names in the zip are Shift_JIS, without zip's UTF-8 flag: a Japanese Windows reads such
 # names in its code page, 932, Explorer's own unpacker included.
-readme=はじめにお読みください.txt
-mv "$stage/$readme" "$stage/$(printf '%s' "$readme" | iconv -f UTF-8 -t CP932)"
+for japanese in はじめにお読みください.txt "$guide"; do
+    mv "$stage/$japanese" "$stage/$(printf '%s' "$japanese" | iconv -f UTF-8 -t CP932)"
+done
 mkdir -p "$top/dist"
 rm -f "$top/dist/$name.zip"
 (cd "$build/zip" && LC_ALL=C zip -qr -X "$top/dist/$name.zip" "$name")

@@ -1,9 +1,11 @@
 #!/bin/sh
 # Unpacks the zip into an empty folder and uses the program there under wine on a virtual
 # display, as an entrant would: the first start and a refusal, then the entries restored, the
-# open dialog, the example log opened and the Cabrillo file made. Pictures of each step go
-# into screenshots/windows/; the files the window writes, and those of the zipped command
-# line, must be the Linux program's bytes.
+# open dialog, the example log opened and the Cabrillo file made, the File menu opened with
+# Alt+F, a log held open by another program (hold-open.c), the guide's HTML, and the window
+# at 150 % (144 DPI) on a 1024×768 screen and at 125 % on a 1366×768 one. Pictures of each step go into
+# screenshots/windows/; the files the window writes, and those of the zipped command line,
+# must be the Linux program's bytes, and its redirected messages code page 932.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -31,14 +33,6 @@ EOF
 folder=$(echo "$work"/tornak-cabrillo-*-win64)
 [ -f "$folder/はじめにお読みください.txt" ]
 cd "$folder"
-# A Japanese Windows: wine takes its language and the code of file names from the locale,
-# made here in the build folder, so that the machine's own set-up is left alone.
-if [ ! -d "$build/locale/ja_JP.UTF-8" ]; then
-    mkdir -p "$build/locale"
-    localedef -i ja_JP -f UTF-8 "$build/locale/ja_JP.UTF-8"
-fi
-export LOCPATH="$build/locale" LANG=ja_JP.UTF-8
-
 window=""
 start() {
     wine tornak-cabrillo.exe >/dev/null 2>&1 &
@@ -95,6 +89,23 @@ sleep 3 # the dialog closes, the log is read and shown
 shot 5-log-opened.png
 export_button
 shot 6-exported.png
+# The File menu from the keyboard, as every Windows program opens it.
+xdotool key alt+f
+shot 7-file-menu-alt-f.png
+xdotool key Escape
+stop
+
+# A log another program holds open without sharing it, as Excel does: the refusal says so.
+x86_64-w64-mingw32-gcc -O2 -o "$work/hold-open.exe" "$here/hold-open.c"
+wine "$work/hold-open.exe" JA1ABC-2026.txt &
+sleep 2
+start
+xdotool key ctrl+o
+sleep 2
+xdotool type --delay 50 'JA1ABC-2026.txt'
+xdotool key Return
+shot 8-refusal-in-use.png
+xdotool key Return
 stop
 
 # What the window and the zipped command line wrote is what the Linux program writes.
@@ -105,4 +116,39 @@ cmp ini.txt "$top/examples/ini.txt"
 rm JA1ABC.txt
 wine tornak-cabrillo.exe convert JA1ABC-2026.txt --settings ini.txt >/dev/null
 cmp JA1ABC.txt "$work/linux/JA1ABC.txt"
+# Redirected, the command line writes what a Japanese command prompt reads: code page 932.
+if wine tornak-cabrillo.exe convert missing.txt 2>"$work/err.txt"; then exit 1; fi
+iconv -f CP932 -t UTF-8 "$work/err.txt" | grep -q 'ファイル「missing.txt」を開けません'
+
+# The guide, as the browser shows it after a double click.
+wkhtmltoimage -q --width 1100 --height 1400 使い方ガイド.html "$work/guide.png" 2>/dev/null
+convert "$work/guide.png" -crop 1100x1400+0+0 +repage "$out/10-guide-html.png"
+echo "$out/10-guide-html.png"
+
+# 150 % (144 DPI) on this 1024×768 screen: the window fits the screen, the form scrolls, and
+# the status line stays in view. Tab walks to the log box at the bottom.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+trap 'wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+stop
+start
+shot 9-144dpi-1024x768.png
+for _ in 1 2 3 4; do xdotool key Tab; done
+shot 9-144dpi-1024x768-log-box.png
+stop
+
+# 125 % (120 DPI) on the usual laptop screen, 1366×768, on a second virtual display.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 120 /f >/dev/null
+stop
+xvfb-run -a -s "-screen 0 1366x768x24" sh -c '
+    wine tornak-cabrillo.exe >/dev/null 2>&1 &
+    for _ in $(seq 60); do
+        xdotool search --onlyvisible --name TORNAK >/dev/null && break
+        sleep 1
+    done
+    sleep 5
+    import -window root "$1"
+    wineserver -k 2>/dev/null || true' laptop "$work/laptop.png"
+convert "$work/laptop.png" -trim +repage "$out/11-120dpi-1366x768.png"
+echo "$out/11-120dpi-1366x768.png"
+
 echo "The zipped program made in its window and on its command line the Linux program's bytes."

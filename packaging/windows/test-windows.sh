@@ -1,13 +1,15 @@
 #!/bin/sh
 # Builds the whole test suite for 64-bit Windows and runs it under wine, in a wine prefix of
 # its own; then converts the examples with the Windows program and the Linux one and
-# compares the files byte for byte.
+# compares the files byte for byte. The program's icon, version and manifest are checked first.
 set -eu
 qt=$("$(dirname "$0")/../../scripts/build-qt-windows.sh" | tail -n 1)
 . "$(dirname "$0")/wine-env.sh"
 mingw=/usr/lib/gcc/x86_64-w64-mingw32/12-posix
 "$qt/bin/qt-cmake" -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C "$build"
+ninja -C "$build" -j "${JOBS:-$(nproc)}"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+"$top/packaging/windows/check-resources.sh" "$build/src/tornak-cabrillo.exe" "$version"
 
 # Wine drops the QT_ variables of Linux; the WINE-prefixed ones reach the program.
 export WINEPATH="$(windows_path "$qt/bin");$(windows_path "$mingw");$(windows_path /usr/x86_64-w64-mingw32/lib)"

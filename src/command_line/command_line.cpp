@@ -41,6 +41,17 @@ int usageError(const QString &message)
     return exitUsage;
 }
 
+// Qt's usage line names the program as it was started (a path, with or without ".exe");
+// the rest of the help names it as one types it.
+QString helpText(const QCommandLineParser &parser)
+{
+    QString text = parser.helpText();
+    const QString started = QCoreApplication::arguments().constFirst();
+    if (const qsizetype at = text.indexOf(started); at >= 0)
+        text.replace(at, started.size(), Messages::commandName);
+    return text;
+}
+
 std::optional<int> parseYear(const QString &text)
 {
     bool ok = false;
@@ -56,12 +67,14 @@ int parseAndRun(int argc, char *argv[])
     SetUpProgram();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "zLOGのログ（.ZLOX、.ZLO、またはテキスト出力）からTORNAKクラブのコンテスト用Cabrillo"
-        "ファイルを作ります。\n"
-        "引数なしで起動するとウィンドウが開きます。\n\n"
-        "  tornak-cabrillo convert LOGFILE [オプション]\n"
-        "  tornak-cabrillo check LOGFILE [オプション]"));
+    parser.setApplicationDescription(
+        QStringLiteral(
+            "zLOGのログ（.ZLOX、.ZLO、またはテキスト出力）からTORNAKクラブのコンテスト用Cabrillo"
+            "ファイルを作ります。\n"
+            "引数なしで起動するとウィンドウが開きます。\n\n"
+            "  %1 convert LOGFILE [オプション]\n"
+            "  %1 check LOGFILE [オプション]")
+            .arg(Messages::commandName));
     // Qt's own help option is described in English whatever its catalogue says.
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("使い方を表示する。"));
@@ -80,11 +93,11 @@ int parseAndRun(int argc, char *argv[])
     if (!parser.parse(QCoreApplication::arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
-        standardOutput() << parser.helpText();
+        standardOutput() << helpText(parser);
         return 0;
     }
     if (parser.isSet(version)) {
-        standardOutput() << programName << ' ' << QCoreApplication::applicationVersion()
+        standardOutput() << Messages::commandName << ' ' << QCoreApplication::applicationVersion()
                          << Qt::endl;
         return 0;
     }

@@ -58,7 +58,7 @@ std::optional<QString> refusal(const ExportRequest &request, const QString &base
     if (CannotNameAFile(baseName))
         return Messages::noFileNameFromCallsign(request.entries.callsign);
     if (IsUnsafeFileName(baseName))
-        return Messages::unsafeFileName(request.entries.callsign, baseName + QLatin1String(".txt"));
+        return UnsafeFileNameMessage(request.entries.callsign, baseName);
     if (const auto problem = Files::refusalToReplace(path))
         return problem;
     // Written over, the log or the settings would be lost, and the next run would read a
@@ -134,10 +134,10 @@ ExportResult ExportCabrilloLog(const ExportRequest &request)
         return result;
     }
 
-    // An empty log box after a restart must not silently wipe the file of an earlier export.
-    if (qsoCount == 0 && request.confirmReplacingWithEmptyLog &&
-        QFileInfo::exists(Files::diskPath(path)) &&
-        !request.confirmReplacingWithEmptyLog(fileName)) {
+    // An empty log box after a restart must not silently wipe the file of an earlier export,
+    // nor make a file of no QSOs when the log was never loaded.
+    if (qsoCount == 0 && request.confirmEmptyLog &&
+        !request.confirmEmptyLog(fileName, QFileInfo::exists(Files::diskPath(path)))) {
         result.declined = true;
         return result;
     }

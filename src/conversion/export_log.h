@@ -18,14 +18,14 @@ struct ExportRequest {
     QString logPath;           // the file the log was loaded from; empty when none
     bool writeNothing = false; // everything is checked; nothing is saved or written
     QsoObserver observeQso;    // sees each QSO as it is converted, e.g. to check the log
-    // Asked, with the file's name, before a log without QSOs replaces an existing file;
-    // unset to replace it without asking.
-    std::function<bool(const QString &fileName)> confirmReplacingWithEmptyLog;
+    // Asked, with the file's name and whether an existing file would be replaced, before a
+    // log without QSOs is written; unset to write it without asking.
+    std::function<bool(const QString &fileName, bool replacing)> confirmEmptyLog;
 };
 
 struct ExportResult {
     bool written = false;
-    bool declined = false; // the replacement by an empty log was declined: nothing written
+    bool declined = false; // writing an empty log was declined: nothing written
     QString message;       // why nothing was written; empty on success or when declined
     QString outputPath;    // the file written
     int qsoCount = 0;

@@ -1,8 +1,12 @@
 #include "conversion/output_file_name.h"
 
+#include "core/messages.h"
 #include "core/station_entries.h"
+#include "core/text_file.h"
 
 #include <QStringList>
+
+#include <algorithm>
 
 QString OutputFileName(const QString &callsign)
 {
@@ -26,12 +30,23 @@ bool CannotNameAFile(const QString &baseName)
     return baseName.isEmpty() || baseName.startsWith(QLatin1Char('.'));
 }
 
+namespace
+{
+
+// A slash, a backslash or a control character: refused on every system.
+bool unsafeEverywhere(const QString &baseName)
+{
+    return std::any_of(baseName.begin(), baseName.end(), [](QChar c) {
+        return c == u'/' || c == u'\\' || TextFile::isControl(c.unicode());
+    });
+}
+
+} // namespace
+
 bool IsUnsafeFileName(const QString &baseName)
 {
-    for (QChar c : baseName) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.category() == QChar::Other_Control)
-            return true;
-    }
+    if (unsafeEverywhere(baseName))
+        return true;
 #if defined(Q_OS_WIN)
     return WindowsCannotCreate(baseName);
 #else
@@ -39,12 +54,17 @@ bool IsUnsafeFileName(const QString &baseName)
 #endif
 }
 
-bool WindowsCannotCreate(const QString &baseName)
+std::optional<QChar> WindowsForbiddenCharacter(const QString &baseName)
 {
     for (QChar c : baseName) {
         if (QStringView(u"<>:\"|?*").contains(c))
-            return true;
+            return c;
     }
+    return std::nullopt;
+}
+
+bool WindowsReservedName(const QString &baseName)
+{
     if (baseName.endsWith(QLatin1Char('.')) || baseName.endsWith(QLatin1Char(' ')))
         return true;
     // NUL.txt is the device as much as NUL is.
@@ -59,4 +79,23 @@ bool WindowsCannotCreate(const QString &baseName)
         return names;
     }();
     return devices.contains(device);
+}
+
+bool WindowsCannotCreate(const QString &baseName)
+{
+    return WindowsForbiddenCharacter(baseName) || WindowsReservedName(baseName);
+}
+
+// A slash or a control character is refused everywhere; what only Windows refuses is named
+// as Windows' rule, so the entrant is not sent looking for characters that are not there.
+QString UnsafeFileNameMessage(const QString &callsign, const QString &baseName)
+{
+    const QString fileName = baseName + QLatin1String(".txt");
+    if (!unsafeEverywhere(baseName)) {
+        if (const auto c = WindowsForbiddenCharacter(baseName))
+            return Messages::windowsForbiddenCharacter(callsign, fileName, *c);
+        if (WindowsReservedName(baseName))
+            return Messages::windowsReservedName(callsign, fileName);
+    }
+    return Messages::unsafeFileName(callsign, fileName);
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // Base name of the Cabrillo file for a callsign: the callsign without its portable parts
 // (the longest of its parts between "/") and without blanks around it.
 QString OutputFileName(const QString &callsign);
@@ -14,6 +16,16 @@ bool CannotNameAFile(const QString &baseName);
 // create (see WindowsCannotCreate).
 bool IsUnsafeFileName(const QString &baseName);
 
-// Windows' reserved characters < > : " | ? *, a trailing dot or blank, and the names of its
-// devices (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9) with or without an extension.
+// What Windows cannot create: a name holding one of its reserved characters, or a
+// reserved name (see below).
 bool WindowsCannotCreate(const QString &baseName);
+
+// The first of Windows' reserved characters < > : " | ? * in the name, if any.
+std::optional<QChar> WindowsForbiddenCharacter(const QString &baseName);
+
+// The names of Windows' devices (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9) with or
+// without an extension, and a name ending in a dot or blank.
+bool WindowsReservedName(const QString &baseName);
+
+// Why the callsign's file name is refused, for a base name IsUnsafeFileName refuses.
+QString UnsafeFileNameMessage(const QString &callsign, const QString &baseName);

@@ -2,13 +2,16 @@
 
 #include "core/messages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 
 #if defined(Q_OS_WIN)
+#include <string>
 #include <windows.h>
 #else
 #include <cerrno>
@@ -27,12 +30,7 @@ namespace
 // Qt reports file errors in the system's words, in whatever language the system speaks;
 // the code of the failed call says what happened in words our users read.
 #if defined(Q_OS_WIN)
-void clearSystemError()
-{
-    SetLastError(0);
-}
-
-Messages::SystemFailure failureOf(unsigned long code)
+Messages::SystemFailure failureOf(int code)
 {
     using Failure = Messages::SystemFailure;
     switch (code) {
@@ -40,8 +38,11 @@ Messages::SystemFailure failureOf(unsigned long code)
     case ERROR_PATH_NOT_FOUND:
         return Failure::NotFound;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
         return Failure::AccessDenied;
+    // Another program holds the file open without sharing it (Excel, an editor's lock).
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return Failure::InUse;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return Failure::DiskFull;
@@ -56,9 +57,40 @@ Messages::SystemFailure failureOf(unsigned long code)
     }
 }
 
-QString systemReason(const QString &systemWords)
+// The zip unpacked where users may not write (under Program Files) meets this first.
+bool inProgramFolder(const QString &path)
 {
-    return Messages::systemReason(failureOf(GetLastError()), systemWords);
+    return QCoreApplication::instance() && QFileInfo(QFileInfo(diskPath(path)).absolutePath()) ==
+                                               QFileInfo(QCoreApplication::applicationDirPath());
+}
+
+// Read at once after the failed call: whatever runs next may overwrite it.
+QString lastReason(const QString &path)
+{
+    return reasonFor(int(GetLastError()), path);
+}
+
+std::wstring native(const QString &path)
+{
+    return QDir::toNativeSeparators(diskPath(path)).toStdWString();
+}
+
+// Windows refuses to replace a file another program holds open as "access denied"; asking
+// for the file itself tells whether it is held, so the entrant learns what to close.
+int movingFailure(const QString &target)
+{
+    const DWORD code = GetLastError();
+    if (code != ERROR_ACCESS_DENIED)
+        return int(code);
+    const HANDLE probe = CreateFileW(native(target).c_str(), DELETE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        return int(code);
+    }
+    const DWORD held = GetLastError();
+    return held == ERROR_SHARING_VIOLATION ? int(held) : int(code);
 }
 #else
 void clearSystemError()
@@ -99,7 +131,7 @@ QString systemReason(const QString &systemWords)
 
 QString systemReason()
 {
-    return systemReason(QString::fromLocal8Bit(strerror(errno)));
+    return reasonFor(errno, QString());
 }
 
 #endif
@@ -118,6 +150,21 @@ Kind kindOf(const QString &path)
 
 } // namespace
 
+#if defined(Q_OS_WIN)
+QString reasonFor(int code, const QString &path)
+{
+    const Messages::SystemFailure failure = failureOf(code);
+    if (failure == Messages::SystemFailure::AccessDenied && inProgramFolder(path))
+        return Messages::programFolderNotWritable();
+    return Messages::systemReason(failure, qt_error_string(code));
+}
+#else
+QString reasonFor(int code, const QString &)
+{
+    return Messages::systemReason(failureOf(code), QString::fromLocal8Bit(strerror(code)));
+}
+#endif
+
 QString diskPath(const QString &path)
 {
     return path.startsWith(QLatin1Char(':')) ? QLatin1String("./") + path : path;
@@ -127,7 +174,7 @@ Reader::Reader(const QString &filePath)
     : name(filePath)
 #if defined(Q_OS_WIN)
       ,
-      file(diskPath(filePath))
+      handle(INVALID_HANDLE_VALUE)
 #endif
 {
 }
@@ -139,7 +186,11 @@ qsizetype Reader::fail(const QString &message)
 }
 
 #if defined(Q_OS_WIN)
-Reader::~Reader() = default;
+Reader::~Reader()
+{
+    if (handle != INVALID_HANDLE_VALUE)
+        CloseHandle(handle);
+}
 
 QString Reader::open()
 {
@@ -153,21 +204,24 @@ QString Reader::open()
     default:
         break;
     }
-    clearSystemError();
-    if (!file.open(QIODevice::ReadOnly))
-        return failure = Messages::cannotOpen(name, systemReason(file.errorString()));
-    if (file.size() > readLimit)
+    // Shared as widely as Qt would, so a log zLOG still has open can be read.
+    handle = CreateFileW(native(name).c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    LARGE_INTEGER size{};
+    if (handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(handle, &size))
+        return failure = Messages::cannotOpen(name, lastReason(name));
+    if (size.QuadPart > readLimit)
         return failure = Messages::fileTooLarge(name, readLimit);
-    openedSize = file.size();
+    openedSize = size.QuadPart;
     return {};
 }
 
 qsizetype Reader::read(char *into, qsizetype room)
 {
-    clearSystemError();
-    const qint64 n = file.read(into, room);
-    if (n < 0)
-        return fail(Messages::cannotOpen(name, systemReason(file.errorString())));
+    DWORD n = 0;
+    if (!ReadFile(handle, into, DWORD(std::min<qsizetype>(room, 1 << 30)), &n, nullptr))
+        return fail(Messages::cannotOpen(name, lastReason(name)));
     total += n;
     return total > readLimit ? fail(Messages::fileTooLarge(name, readLimit)) : qsizetype(n);
 }
@@ -175,8 +229,8 @@ qsizetype Reader::read(char *into, qsizetype room)
 bool Reader::rewind()
 {
     total = 0;
-    clearSystemError();
-    return file.seek(0) || fail(Messages::cannotOpen(name, systemReason(file.errorString()))) > 0;
+    return SetFilePointerEx(handle, LARGE_INTEGER{}, nullptr, FILE_BEGIN) ||
+           fail(Messages::cannotOpen(name, lastReason(name))) > 0;
 }
 #else
 Reader::~Reader()
@@ -283,7 +337,90 @@ std::optional<QString> refusalToReplace(const QString &path)
     return std::nullopt;
 }
 
+#if defined(Q_OS_WIN)
+AtomicFile::AtomicFile(const QString &fileName) : path(fileName), handle(INVALID_HANDLE_VALUE) {}
+
+AtomicFile::~AtomicFile()
+{
+    discard();
+}
+
+void AtomicFile::discard()
+{
+    if (handle != INVALID_HANDLE_VALUE)
+        CloseHandle(handle);
+    handle = INVALID_HANDLE_VALUE;
+    if (!temporaryPath.isEmpty())
+        DeleteFileW(native(temporaryPath).c_str());
+    temporaryPath.clear();
+}
+
+bool AtomicFile::fail()
+{
+    failure = lastReason(path);
+    discard();
+    return false;
+}
+
+bool AtomicFile::open()
+{
+    if (const Kind kind = kindOf(path); kind == Kind::Folder || kind == Kind::Special) {
+        failure = Messages::notRegularFileReason();
+        return false;
+    }
+    // Beside the file it replaces, so that the final move stays on one disk.
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        temporaryPath = QStringLiteral("%1.%2.tmp")
+                            .arg(path, QString::number(QRandomGenerator::global()->generate(), 36));
+        handle = CreateFileW(native(temporaryPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE)
+            return true;
+        if (GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    failure = lastReason(path);
+    temporaryPath.clear(); // never created
+    return false;
+}
+
+bool AtomicFile::write(QByteArrayView bytes)
+{
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const char *data = bytes.data();
+    for (qsizetype left = bytes.size(); left > 0;) {
+        DWORD n = 0;
+        if (!WriteFile(handle, data, DWORD(std::min<qsizetype>(left, 1 << 30)), &n, nullptr))
+            return fail();
+        data += n;
+        left -= qsizetype(n);
+    }
+    return true;
+}
+
+// On the disk first, then moved over the old file in one step.
+bool AtomicFile::commit()
+{
+    if (handle == INVALID_HANDLE_VALUE || !FlushFileBuffers(handle))
+        return fail();
+    const HANDLE written = handle;
+    handle = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(written))
+        return fail();
+    if (!MoveFileExW(native(temporaryPath).c_str(), native(path).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        failure = reasonFor(movingFailure(path), path);
+        discard();
+        return false;
+    }
+    temporaryPath.clear();
+    return true;
+}
+#else
 AtomicFile::AtomicFile(const QString &fileName) : path(fileName), file(diskPath(fileName)) {}
+
+AtomicFile::~AtomicFile() = default;
 
 bool AtomicFile::fail()
 {
@@ -317,6 +454,7 @@ bool AtomicFile::commit()
         return fail();
     return file.commit() || fail();
 }
+#endif
 
 std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes)
 {

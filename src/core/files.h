@@ -44,7 +44,7 @@ private:
     qint64 total = 0;
     QString failure;
 #if defined(Q_OS_WIN)
-    QFile file;
+    void *handle; // the HANDLE of the open file
 #else
     int fd = -1;
 #endif
@@ -60,6 +60,9 @@ class AtomicFile
 {
 public:
     explicit AtomicFile(const QString &path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile &) = delete;
+    AtomicFile &operator=(const AtomicFile &) = delete;
 
     bool open();
     bool write(QByteArrayView bytes);
@@ -70,8 +73,16 @@ private:
     bool fail();
 
     QString path;
-    QSaveFile file;
     QString failure;
+#if defined(Q_OS_WIN)
+    // Written through Win32 itself, so the reason is the code of the call that failed:
+    // Qt's file classes make further calls that overwrite it.
+    void discard();
+    void *handle; // the HANDLE of the temporary file
+    QString temporaryPath;
+#else
+    QSaveFile file;
+#endif
 };
 
 std::optional<QString> writeAtomically(const QString &path, const QByteArray &bytes);
@@ -83,6 +94,10 @@ bool sameFile(const QString &a, const QString &b);
 // On Linux, a name whose bytes are no UTF-8 (a Shift_JIS name unpacked from a Windows
 // archive) comes to Qt with U+FFFD in place of them, and so can no longer be opened.
 bool nameWasLost(const QString &path);
+
+// The reason for a system error code (errno, or GetLastError() on Windows) met on the file
+// at path, in our users' words.
+QString reasonFor(int code, const QString &path);
 
 // Qt takes a path that begins with ":" for one inside the program's own resources.
 QString diskPath(const QString &path);

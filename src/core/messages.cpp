@@ -86,14 +86,14 @@ QString codecMissing()
 
 QString noDisplay()
 {
-    return QStringLiteral(
-        "ウィンドウを表示できる画面がありません。画面の無い環境では "
-        "tornak-cabrillo convert LOGFILE で変換できます（tornak-cabrillo --help）。");
+    return QStringLiteral("ウィンドウを表示できる画面がありません。画面の無い環境では "
+                          "%1 convert LOGFILE で変換できます（%1 --help）。")
+        .arg(commandName);
 }
 
 QString seeHelp()
 {
-    return QStringLiteral("使い方は tornak-cabrillo --help で確認して下さい");
+    return QStringLiteral("使い方は %1 --help で確認して下さい").arg(commandName);
 }
 
 QString noCommand()
@@ -189,6 +189,20 @@ QString unsafeFileName(const QString &callsign, const QString &fileName)
     return QStringLiteral("コールサイン%1からは出力ファイル名%2になり、"
                           "使えない文字（/ \\ 制御文字）が含まれます")
         .arg(quoted(callsign), quoted(fileName));
+}
+
+QString windowsReservedName(const QString &callsign, const QString &fileName)
+{
+    return QStringLiteral(
+               "コールサイン%1からの出力ファイル名%2はWindowsでファイル名に使えない名前です")
+        .arg(quoted(callsign), quoted(fileName));
+}
+
+QString windowsForbiddenCharacter(const QString &callsign, const QString &fileName, QChar c)
+{
+    return QStringLiteral("コールサイン%1からの出力ファイル名%2には、"
+                          "Windowsでファイル名に使えない文字「%3」が含まれます")
+        .arg(quoted(callsign), quoted(fileName), QString(c));
 }
 
 QString unencodableEntry(const QString &entry, char32_t c)
@@ -314,6 +328,11 @@ QString unreadableFileName(const QString &path)
         .arg(shown(path));
 }
 
+QString writeEmptyLog()
+{
+    return QStringLiteral("ログにQSOがありません。QSO 0件のファイルを作成しますか？");
+}
+
 QString systemReason(SystemFailure failure, const QString &systemWords)
 {
     switch (failure) {
@@ -321,6 +340,9 @@ QString systemReason(SystemFailure failure, const QString &systemWords)
         return QStringLiteral("ファイルまたはフォルダーが見つかりません");
     case SystemFailure::AccessDenied:
         return QStringLiteral("アクセスが許可されていません");
+    case SystemFailure::InUse:
+        return QStringLiteral(
+            "他のプログラムが使用中です。そのプログラムを閉じてからやり直して下さい");
     case SystemFailure::IsFolder:
         return QStringLiteral("フォルダーです");
     case SystemFailure::DiskFull:
@@ -335,6 +357,13 @@ QString systemReason(SystemFailure failure, const QString &systemWords)
         break;
     }
     return QStringLiteral("システムのエラー：%1").arg(systemWords);
+}
+
+QString programFolderNotWritable()
+{
+    return QStringLiteral(
+        "アクセスが許可されていません。このプログラムのフォルダーには書き込めません。"
+        "プログラムをドキュメントなど自分のフォルダーに展開し直して、そこから起動して下さい");
 }
 
 QString logLineControlCharacter(int lineNumber, const QString &line, char32_t c)

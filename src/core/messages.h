@@ -7,6 +7,13 @@
 namespace Messages
 {
 
+// The program as a command prompt is told to run it: the name of the file it was started from.
+#if defined(Q_OS_WIN)
+inline const QString commandName = QStringLiteral("tornak-cabrillo.exe");
+#else
+inline const QString commandName = QStringLiteral("tornak-cabrillo");
+#endif
+
 // Names of the entries, as the messages call them.
 inline const QString entryContest = QStringLiteral("コンテスト名");
 inline const QString entryCategory = QStringLiteral("参加部門");
@@ -34,6 +41,7 @@ inline const QString multiplierPrompt =
 enum class SystemFailure {
     NotFound,
     AccessDenied,
+    InUse,
     IsFolder,
     DiskFull,
     TooLarge,
@@ -42,6 +50,7 @@ enum class SystemFailure {
     Other
 };
 QString systemReason(SystemFailure failure, const QString &systemWords);
+QString programFolderNotWritable();
 
 QString codecMissing();
 QString noDisplay();
@@ -64,6 +73,8 @@ QString cannotWrite(const QString &path, const QString &reason);
 QString settingsStopped(const QString &path, int lineNumber);
 QString settingsNotSaved(const QString &path, const QString &reason);
 QString unsafeFileName(const QString &callsign, const QString &fileName);
+QString windowsReservedName(const QString &callsign, const QString &fileName);
+QString windowsForbiddenCharacter(const QString &callsign, const QString &fileName, QChar c);
 QString unencodableEntry(const QString &entry, char32_t character);
 QString controlCharacterInEntry(const QString &entry, char32_t character);
 QString lineBreakInEntry(const QString &entry);
@@ -77,6 +88,7 @@ QString outputIsTheSettings(const QString &path);
 QString noFileNameFromCallsign(const QString &callsign);
 QString badMultiplierAnswer();
 QString unreadableFileName(const QString &path);
+QString writeEmptyLog();
 
 // Problems of one line of the log text; each names the line so it can be mended.
 QString logLineTooFewFields(int lineNumber, const QString &line, int fieldCount);

@@ -6,7 +6,8 @@
 
 // Standard output or error for a QTextStream, which writes UTF-8. A Windows console shows
 // the text through its own Unicode call whatever its code page is, so Japanese reads right;
-// elsewhere, and when redirected, the bytes go out as they are.
+// redirected on Windows, the text goes out in the console's code page, which is what the
+// command prompt reads back. Elsewhere the bytes go out as they are.
 class ConsoleOutput : public QIODevice
 {
 public:

@@ -7,6 +7,7 @@
 #include "settings/settings_file.h"
 #include "ui/check_box.h"
 #include "ui/file_drop_filter.h"
+#include "ui/layout_area.h"
 #include "ui/line_breaks.h"
 #include "ui/qt_dialogs.h"
 
@@ -20,6 +21,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTextBlock>
 
@@ -107,11 +110,21 @@ Form1::Form1(const QString &settingsFile, const QString &outputFolderToUse,
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("TORNAKクラブ主催コンテストログ作成(Cabrillo)"));
 
-    auto *area = new QWidget(this);
-    setCentralWidget(area);
+    const Twips twips(this);
+    const QSize layoutSize(twips.px(11880), twips.px(8190));
+    // A screen too small for the layout scrolls it; the menu and status line stay in view.
+    auto *scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto *area = new LayoutArea(layoutSize, scroll);
     // Beneath the two big text boxes, so they are built first.
     buildCoveredControls(area);
     buildControls(area);
+    area->setGrowing(Text2);
+    scroll->setWidget(area);
+    setCentralWidget(scroll);
     buildMenus();
     setTabOrder();
 
@@ -120,9 +133,17 @@ Form1::Form1(const QString &settingsFile, const QString &outputFolderToUse,
     statusBar()->addWidget(status, 1);
     statusBar()->setSizeGripEnabled(false);
 
-    const Twips twips(this);
-    resize(twips.px(11880),
-           twips.px(8190) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+    resize(layoutSize.width(),
+           layoutSize.height() + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous() && !fittedToScreen) {
+        fittedToScreen = true;
+        FitToScreen(this);
+    }
 }
 
 Form1::~Form1()
@@ -315,28 +336,41 @@ void Form1::buildCoveredControls(QWidget *area)
                  {QStringLiteral("一般局部門"), QStringLiteral("ＱＲＰ部門")});
 }
 
+// Each menu is a list of its entries, so one more is one more line. The letter in
+// brackets opens the menu from the keyboard (Alt+F), as on every Windows program.
 void Form1::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(F)"));
-    file->setObjectName(QStringLiteral("file"));
-    QAction *open = file->addAction(QStringLiteral("開く"), this, &Form1::FileOpen_Click);
-    open->setObjectName(QStringLiteral("FileOpen"));
-
-    QMenu *tool = menuBar()->addMenu(QStringLiteral("ツール(T)"));
-    tool->setObjectName(QStringLiteral("tool"));
-    QAction *gengo = tool->addAction(QStringLiteral("言語"), this, &Form1::gengo_Click);
-    gengo->setObjectName(QStringLiteral("gengo"));
-    buildCheckActions(file, tool);
-}
-
-void Form1::buildCheckActions(QMenu *file, QMenu *tool)
-{
-    openOutputFolder = file->addAction(QStringLiteral("出力フォルダーを開く(&D)"), this,
-                                       &Form1::openOutputFolder_Click);
-    openOutputFolder->setObjectName(QStringLiteral("openOutputFolder"));
+    struct Entry {
+        const char *name;
+        const char *caption;
+        void (Form1::*slot)();
+        QKeySequence shortcut;
+    };
+    const auto addMenu = [this](const char *name, const char *caption,
+                                std::initializer_list<Entry> entries) {
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf8(caption));
+        menu->setObjectName(QLatin1String(name));
+        for (const Entry &entry : entries) {
+            if (!entry.slot) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction *action = menu->addAction(QString::fromUtf8(entry.caption), this, entry.slot);
+            action->setObjectName(QLatin1String(entry.name));
+            action->setShortcut(entry.shortcut);
+        }
+    };
+    addMenu("file", "ﾌｧｲﾙ(&F)",
+            {{"FileOpen", "開く", &Form1::FileOpen_Click, QKeySequence::Open},
+             {"openOutputFolder", "出力フォルダーを開く(&D)", &Form1::openOutputFolder_Click, {}},
+             {"", "", nullptr, {}},
+             {"FileExit", "終了", &Form1::FileExit_Click, {}}});
+    addMenu("tool", "ツール(&T)",
+            {{"gengo", "言語", &Form1::gengo_Click, {}},
+             {"logCheck", "ログの確認...", &Form1::logCheck_Click, {}}});
+    // Enabled once a file has been written.
+    openOutputFolder = findChild<QAction *>(QStringLiteral("openOutputFolder"));
     openOutputFolder->setEnabled(false);
-    QAction *check = tool->addAction(QStringLiteral("ログの確認..."), this, &Form1::logCheck_Click);
-    check->setObjectName(QStringLiteral("logCheck"));
 }
 
 void Form1::setTabOrder()
@@ -501,8 +535,9 @@ void Form1::exportLog()
     request.outputFolder = outputFolder;
     request.settingsPath = settingsPath;
     request.logPath = loaded.path;
-    request.confirmReplacingWithEmptyLog = [this](const QString &fileName) {
-        return dialogs->confirm(Messages::replaceWithEmptyLog(fileName));
+    request.confirmEmptyLog = [this](const QString &fileName, bool replacing) {
+        return dialogs->confirm(replacing ? Messages::replaceWithEmptyLog(fileName)
+                                          : Messages::writeEmptyLog());
     };
     LogChecker checker(request.entries, Today::date());
     request.observeQso = [&checker](const Qso &qso, QStringView line, int lineNumber) {
@@ -581,6 +616,11 @@ void Form1::openLog(const QString &path)
         loaded = {path, logText(), log.years, log.firstYear};
         setStatus(SummaryLine(checkCurrentLog()));
     });
+}
+
+void Form1::FileExit_Click()
+{
+    close();
 }
 
 void Form1::gengo_Click()

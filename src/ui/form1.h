@@ -74,6 +74,7 @@ public Q_SLOTS:
     void Combo1_Click(int index);
     void Command1_Click(int index);
     void FileOpen_Click();
+    void FileExit_Click();
     void gengo_Click();
     void List1_OLEDragDrop(const QStringList &paths);
     void Text2_OLEDragDrop(const QStringList &paths);
@@ -81,12 +82,14 @@ public Q_SLOTS:
     void logCheck_Click();
     void openOutputFolder_Click();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     QComboBox *makeCombo(QWidget *area, int index, QRect rect, const QStringList &items);
     void buildControls(QWidget *area);
     void buildCoveredControls(QWidget *area);
     void buildMenus();
-    void buildCheckActions(QMenu *file, QMenu *tool);
     void setTabOrder();
     void applyContest(const Contests::Contest *contest, bool offerItsCategories);
     void markRequiredEntries(const Contests::Contest *contest);
@@ -117,6 +120,7 @@ private:
     QPlainTextEdit *Text2 = nullptr;
     QPlainTextEdit *Text3 = nullptr;
     QLabel *status = nullptr;
+    bool fittedToScreen = false;
     QAction *openOutputFolder = nullptr; // enabled once a file has been written
     QString lastWritten;
 
