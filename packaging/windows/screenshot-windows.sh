@@ -54,6 +54,12 @@ shot() {
     convert "$work/screen.png" -trim +repage "$out/$1"
     echo "$out/$1"
 }
+# The whole screen, untrimmed, to show what fits on it.
+screen() {
+    sleep 2
+    import -window root "$out/$1"
+    echo "$out/$1"
+}
 # Positions in the window's client area, as laid out by the window. Wine takes a click
 # that comes slower than xdotool's own.
 click() {
@@ -104,6 +110,7 @@ xdotool key ctrl+o
 sleep 2
 xdotool type --delay 50 'JA1ABC-2026.txt'
 xdotool key Return
+sleep 3 # the dialog closes, the file is tried
 shot 8-refusal-in-use.png
 xdotool key Return
 stop
@@ -131,9 +138,14 @@ wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/
 trap 'wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 stop
 start
-shot 9-144dpi-1024x768.png
+xdotool key ctrl+o
+sleep 2
+xdotool type --delay 50 'JA1ABC-2026.txt'
+xdotool key Return
+sleep 3
+screen 9-144dpi-1024x768.png
 for _ in 1 2 3 4; do xdotool key Tab; done
-shot 9-144dpi-1024x768-log-box.png
+screen 9-144dpi-1024x768-log-box.png
 stop
 
 # 125 % (120 DPI) on the usual laptop screen, 1366×768, on a second virtual display.
@@ -148,7 +160,7 @@ xvfb-run -a -s "-screen 0 1366x768x24" sh -c '
     sleep 5
     import -window root "$1"
     wineserver -k 2>/dev/null || true' laptop "$work/laptop.png"
-convert "$work/laptop.png" -trim +repage "$out/11-120dpi-1366x768.png"
+cp "$work/laptop.png" "$out/11-120dpi-1366x768.png"
 echo "$out/11-120dpi-1366x768.png"
 
 echo "The zipped program made in its window and on its command line the Linux program's bytes."
