@@ -156,10 +156,16 @@ private Q_SLOTS:
                                 << u"ログファイルを一つ指定して下さい"_s;
         // The output must not replace the log or the settings it was made from, by any name.
         writeFile(elsewhere.filePath(u"JA1ABC.txt"_s), readFile(clubLog));
-        QVERIFY(QFile::link(elsewhere.filePath(u"JA1ABC.txt"_s), elsewhere.filePath(u"log"_s)));
-        QTest::newRow("output is the log") << QStringList{convert, elsewhere.filePath(u"log"_s),
-                                                          u"--output-dir"_s, elsewhere.path()}
-                                           << 1 << u"は読み込んだログファイルと同じファイルです"_s;
+#if defined(Q_OS_UNIX)
+        // Through a link; Qt makes a shortcut of one on Windows, which is no link.
+        const QString log = elsewhere.filePath(u"log"_s);
+        QVERIFY(QFile::link(elsewhere.filePath(u"JA1ABC.txt"_s), log));
+#else
+        const QString log = elsewhere.filePath(u"JA1ABC.txt"_s);
+#endif
+        QTest::newRow("output is the log")
+            << QStringList{convert, log, u"--output-dir"_s, elsewhere.path()} << 1
+            << u"は読み込んだログファイルと同じファイルです"_s;
         QVERIFY(QDir(elsewhere.path()).mkpath(u"ini"_s));
         writeFile(elsewhere.filePath(u"ini/JA1ABC.txt"_s), clubSettings);
         QTest::newRow("output is the settings")
