@@ -90,7 +90,9 @@ bool encodable(QStringView text)
 // Only ever given valid UTF-8: its errors are found beforehand, with their place.
 ShiftJis::Decoded decodeUtf8(QByteArrayView bytes, char16_t *out)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The file's own byte-order mark is gone already: a U+FEFF at the start of a piece is text.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     QChar *const begin = reinterpret_cast<QChar *>(out);
     return {decoder.appendToBuffer(begin, bytes) - begin, -1};
 }
