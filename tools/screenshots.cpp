@@ -102,7 +102,7 @@ int main(int argc, char *argv[])
     save(window, out, "6-exported.png");
     window.findChild<QAction *>(QStringLiteral("logCheck"))->trigger();
     saveDialog(LogCheckDialog(&window, *answered->check, answered->selectLine), out,
-               "12-log-check.png");
+               "16-log-check.png");
 
     saveDialog(OpenLogDialog(&window), out, "7-open-dialog.png");
     saveDialog(TextDialog(&window, Messages::multiplierPrompt), out, "8-multiplier-question.png");
