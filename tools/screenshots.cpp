@@ -127,9 +127,12 @@ int main(int argc, char *argv[])
 
     // A screen smaller than the layout scrolls it; a larger window gives the log box the room.
     const QSize usual = window.size();
+    // The scroll area lays itself out, and shows its bars, only once the events have run.
     window.resize(usual - QSize(250, 200));
+    QTest::qWait(300);
     save(window, out, "14-small-screen.png");
     window.resize(usual + QSize(200, 150));
+    QTest::qWait(300);
     save(window, out, "15-enlarged.png");
     return 0;
 }
