@@ -99,6 +99,13 @@ shot 6-exported.png
 xdotool key alt+f
 shot 7-file-menu-alt-f.png
 xdotool key Escape
+# The check of the log, from the keyboard: ツール(T) › ログの確認...
+xdotool key alt+t
+sleep 1
+xdotool key Down Return
+sleep 2
+shot 12-log-check.png
+xdotool key Escape
 stop
 
 # A log another program holds open without sharing it, as Excel does: the refusal says so.

@@ -308,6 +308,10 @@ std::optional<Stamp> decodeTime(double days)
 // Characters as zLOG counts them (UTF-16 units), or nothing when the bytes are no CP932.
 std::optional<qsizetype> charactersOf(QByteArrayView text)
 {
+    // zLOG never writes a NUL into a string: one there is a damaged record, which would
+    // otherwise reach the log's text as a line of a binary file.
+    if (text.contains('\0'))
+        return std::nullopt;
     // Most fields are ASCII, which needs no converter.
     quint8 bits = 0;
     for (const char c : text)
