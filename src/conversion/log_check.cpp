@@ -28,7 +28,8 @@ struct LineRef {
 // What one pass over the log saw, for the rules to judge.
 struct Observations {
     LogSummary summary;
-    const QStringList *countedBands = nullptr;
+    // For each of zLOG's bands, whether the category counts it; all when it says nothing.
+    std::array<bool, ZlogExport::bandTexts.size()> counted{};
     QString category;
     QMap<int, int> uncountedBands; // band: QSOs
     LineRef firstUncounted;
@@ -137,25 +138,9 @@ QString lookUp(QStringView text)
     return QString::fromRawData(reinterpret_cast<const QChar *>(text.data()), text.size());
 }
 
-constexpr int modeCount = int(ZlogExport::modeTexts.size() + ZlogExport::moreModeTexts.size());
+using ZlogExport::modeCount;
+using ZlogExport::modeText;
 constexpr int bandModeCount = int(ZlogExport::bandTexts.size()) * modeCount;
-
-const char *modeText(int code)
-{
-    const int more = code - int(ZlogExport::modeTexts.size());
-    return more < 0 ? ZlogExport::modeTexts[std::size_t(code)]
-                    : ZlogExport::moreModeTexts[std::size_t(more)];
-}
-
-// A mode as a small number, so that a QSO's band and mode are one number and need no text.
-int modeCode(QStringView mode)
-{
-    for (int code = 0; code < modeCount; ++code) {
-        if (mode == QLatin1String(modeText(code)))
-            return code;
-    }
-    return 0; // the export refuses any other
-}
 
 } // namespace
 
@@ -175,7 +160,10 @@ LogChecker::LogChecker(const StationEntries &entries, const QDate &today)
 {
     seen->today = today;
     seen->category = entries.category;
-    seen->countedBands = Contests::countedBands(Contests::named(entries.contest), entries.category);
+    const QStringList *bands =
+        Contests::countedBands(Contests::named(entries.contest), entries.category);
+    for (std::size_t band = 0; band < seen->counted.size(); ++band)
+        seen->counted[band] = !bands || bands->contains(QLatin1String(ZlogExport::bandTexts[band]));
 }
 
 LogChecker::~LogChecker() = default;
@@ -192,15 +180,14 @@ void LogChecker::add(const Qso &qso, QStringView line, int number)
     const QStringView time = qso.writtenTime();
     lastTime.resize(time.size());
     std::copy(time.begin(), time.end(), lastTime.begin());
-    const int bandMode = qso.band * modeCount + modeCode(f.mode);
+    const int bandMode = qso.band * modeCount + qso.mode;
     ++seen->bandModes[std::size_t(bandMode)];
     if (!f.multiplier.isEmpty() && !seen->multipliers.contains(lookUp(f.multiplier)))
         seen->multipliers.insert(f.multiplier.toString());
     const bool marked = markedDuplicate(line, f);
     summary.markedDuplicates += marked;
 
-    if (seen->countedBands &&
-        !seen->countedBands->contains(QLatin1String(ZlogExport::bandTexts[qso.band]))) {
+    if (!seen->counted[std::size_t(qso.band)]) {
         if (seen->uncountedBands.isEmpty())
             seen->firstUncounted = {number, line.toString()};
         ++seen->uncountedBands[qso.band];

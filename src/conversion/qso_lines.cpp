@@ -208,7 +208,8 @@ std::variant<Qso, QString> ReadQsoLine(QStringView line, int lineNumber, int yea
     const auto band = ZlogExport::bandIndex(f.band);
     if (!band)
         return Messages::logLineBadBand(lineNumber, line.toString(), f.band.toString());
-    if (!ZlogExport::isMode(f.mode))
+    const auto mode = ZlogExport::modeIndex(f.mode);
+    if (!mode)
         return Messages::logLineBadMode(lineNumber, line.toString(), f.mode.toString());
     const int n = ZlogExport::reportLength(f.mode);
     if (f.received.size() < n) {
@@ -218,6 +219,7 @@ std::variant<Qso, QString> ReadQsoLine(QStringView line, int lineNumber, int yea
     Qso qso;
     qso.fields = f;
     qso.band = *band;
+    qso.mode = *mode;
     qso.year = year;
     applyTimeRule(qso);
     return qso;

@@ -42,6 +42,7 @@ struct QsoYear {
 struct Qso {
     ZlogExport::QsoFields fields;
     int band = 0; // index into ZlogExport::bandTexts
+    int mode = 0; // as ZlogExport::modeIndex numbers it
     int year = 0;
     bool timeShifted = false;
     std::array<char16_t, 4> shiftedTime{};

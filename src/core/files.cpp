@@ -306,9 +306,8 @@ bool sameFile(const QString &a, const QString &b)
         Identity id;
         // Neither reading nor writing: a file another program holds open is still named.
         const HANDLE handle = CreateFileW(
-            reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(diskPath(path)).utf16()), 0,
-            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-            FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+            native(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
             id.known = GetFileInformationByHandle(handle, &id.info) != 0;
             CloseHandle(handle);

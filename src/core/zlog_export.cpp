@@ -4,6 +4,8 @@
 
 #include <QDate>
 
+#include <algorithm>
+
 namespace ZlogExport
 {
 
@@ -163,11 +165,21 @@ std::optional<int> bandIndex(QStringView band)
     return value.size() < band.size() ? indexIn(bands, value) : std::nullopt;
 }
 
-bool isMode(QStringView mode)
+std::optional<int> modeIndex(QStringView mode)
 {
-    static const auto modes = strings(modeTexts);
-    static const auto moreModes = strings(moreModeTexts);
-    return indexIn(modes, mode) || indexIn(moreModes, mode);
+    static const auto modes = [] {
+        std::array<const char *, modeCount> all{};
+        std::copy(modeTexts.begin(), modeTexts.end(), all.begin());
+        std::copy(moreModeTexts.begin(), moreModeTexts.end(), all.begin() + modeTexts.size());
+        return strings(all);
+    }();
+    return indexIn(modes, mode);
+}
+
+const char *modeText(int index)
+{
+    const int more = index - int(modeTexts.size());
+    return more < 0 ? modeTexts[std::size_t(index)] : moreModeTexts[std::size_t(more)];
 }
 
 int reportLength(QStringView mode)

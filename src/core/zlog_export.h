@@ -61,7 +61,11 @@ std::optional<QsoFields> split(QStringView line, int &fieldCount);
 // Which of bandTexts a band is: the text itself, or a decimal of the same value in MHz ("07",
 // "3.50"); nothing for any other text.
 std::optional<int> bandIndex(QStringView band);
-bool isMode(QStringView mode);
+// Which of zLOG's modes a text is, numbered through modeTexts then moreModeTexts; nothing for
+// any other text, "cw" included.
+constexpr int modeCount = int(modeTexts.size() + moreModeTexts.size());
+std::optional<int> modeIndex(QStringView mode);
+const char *modeText(int index);
 // zLOG reports "599" for telegraphy and the data modes, "59" for phone.
 int reportLength(QStringView mode);
 
