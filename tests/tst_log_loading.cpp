@@ -127,6 +127,8 @@ private Q_SLOTS:
         for (qsizetype record = 256; record < bytes.size(); record += 256)
             bytes[record + 21] = 0;
         bytes.replace(2 * 256 + 8, 12, "\x0bJA1ABC/JD1P");
+        // Five characters in ten bytes: the column is counted in characters.
+        bytes.replace(3 * 256 + 8, 11, "\x0a\x82\x69\x82\x60\x82\x50\x82\x60\x82\x61");
         QTemporaryDir dir;
         const QString path = dir.filePath(u"log.ZLO"_s);
         writeFile(path, bytes);
@@ -135,6 +137,7 @@ private Q_SLOTS:
         const QStringList lines = loaded.text.split(u"\r\n"_s);
         QCOMPARE(lines.value(1).mid(13, 20), u"JH1QXK     59913    "_s);
         QCOMPARE(lines.value(2).mid(13, 20), u"JA1ABC/JD1P 59913   "_s);
+        QCOMPARE(lines.value(3).mid(13, 14), u"ＪＡ１ＡＢ 59913   "_s);
         QList<int> years(lines.size() - 1, 2024);
         years[0] = 0; // zLOG's header line
         QCOMPARE(loaded.years, years);

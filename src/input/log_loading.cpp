@@ -129,6 +129,7 @@ LoadedLog LoadLogFile(const QString &path, const MultiplierQuestion &ask)
 {
     LoadedLog loaded;
     LogFile log(path);
+    // Only zLOG's own files move the sent exchange; a text export has it in column 28.
     std::vector<qsizetype> columns;
     loaded.error = log.open();
     if (loaded.error.isEmpty()) {
@@ -138,8 +139,8 @@ LoadedLog LoadLogFile(const QString &path, const MultiplierQuestion &ask)
                 loaded.years.append(line.year);
                 if (loaded.firstYear == 0)
                     loaded.firstYear = line.year;
+                columns.push_back(line.sentExchangeColumn);
             }
-            columns.push_back(line.sentExchangeColumn);
             return true;
         });
     }
@@ -156,7 +157,8 @@ LoadedLog LoadLogFile(const QString &path, const MultiplierQuestion &ask)
     for (qsizetype start = 0; start < loaded.text.size(); ++number) {
         const qsizetype end = TextSearch::indexOf(loaded.text, u'\r', start);
         const QStringView line(text + start, end - start);
-        const QStringView patched = patch.apply(line, columns[number]);
+        const QStringView patched =
+            patch.apply(line, columns.empty() ? ZlogExport::sentExchangeColumn : columns[number]);
         if (patched.data() != line.data())
             std::copy(patched.begin(), patched.end(), text + start);
         start = end + 2;
